@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# First start with empty configuration and data folders, in English and in Russian: the
+# program settles the language in settings.ini and creates a database with the full schema.
+set -euo pipefail
+program=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+check_start() {
+    local locale=$1 expected=$2 home=$work/$1
+    mkdir -p "$home/config" "$home/data"
+    output=$(env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG="$locale" \
+        XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" "$program")
+    echo "$output"
+    [ "$(cat "$home/config/Talvane/settings.ini")" = $'[Talvane]\nLCID='"$expected" ] ||
+        fail "settings.ini for $locale: $(cat "$home/config/Talvane/settings.ini")"
+    db=$home/data/Talvane/db/_data.db
+    [ -s "$db" ] || fail "no database at $db"
+    tables=$(sqlite3 "$db" "SELECT count(*) FROM sqlite_master WHERE type='table' AND name LIKE 't\_%' ESCAPE '\\'")
+    indexes=$(sqlite3 "$db" "SELECT count(*) FROM sqlite_master WHERE type='index'")
+    [ "$tables" = 8 ] || fail "$tables tables"
+    [ "$indexes" = 7 ] || fail "$indexes indexes"
+    case $output in *"opened $db"*) ;; *) fail "the program did not say what it opened" ;; esac
+}
+
+check_start en_US.UTF-8 1033
+check_start ru_RU.UTF-8 1049
+"$program" --version | grep -q '^talvane [0-9]' || fail "--version"
+"$program" --help | grep -q -- '-hide' || fail "--help"
+echo "program_first_start: ok"
