@@ -76,6 +76,9 @@ inline constexpr std::array<SystemCodeEntry, 11> kSystemCodes = {{
     {32, 10, {0x07, 0x01, 0x19, 0x00, 0x00, 0x00}, 2},  // Ctrl + V
 }};
 
+// The one system function that needs all six bytes.
+constexpr int32_t kAltTabSystemCode = 8;
+
 // Tables G5 and G6: the two groups of functions; deviceByte is function byte 1.
 struct GroupCodeEntry {
     int textId;

@@ -142,6 +142,18 @@ ButtonFunctionBytes EncodeButtonFunction(const ButtonAssignment& assignment) {
     return bytes;
 }
 
+bool FitsInProfileEntry(const ButtonAssignment& assignment) {
+    switch (assignment.macro_type) {
+        case kMacroFunction:
+        case kFireKeyFunction:
+            return false;
+        case kSystemFunction:
+            return assignment.macro_value != kAltTabSystemCode;
+        default:
+            return true;
+    }
+}
+
 bool DecodeButtonFunction(std::span<const uint8_t> input, const LangTextLookup& text,
                           ButtonAssignment& function) {
     ButtonFunctionBytes b{};

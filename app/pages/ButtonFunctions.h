@@ -26,6 +26,10 @@ using ButtonFunctionBytes = std::array<uint8_t, kButtonFunctionBytes>;
 // all zeros, which the mouse takes as its own default.
 ButtonFunctionBytes EncodeButtonFunction(const ButtonAssignment& assignment);
 
+// Whether the function fits a button entry of the profile report (kind and three bytes);
+// macros, fire keys and Alt + Tab go to the mouse on their own.
+bool FitsInProfileEntry(const ButtonAssignment& assignment);
+
 // Reads function bytes from the mouse into macro_type, macro_value, macro_value2,
 // macro_value3 and macro_desc of function (the other fields are the caller's). Missing bytes
 // read as 0. Returns false, with the fields zeroed and no text, for a pattern it does not

@@ -258,6 +258,32 @@ TEST(ButtonFunctionsTest, AnythingDecodedEncodesBackToTheSameFunction) {
     EXPECT_GT(recognised, 0);
 }
 
+// The profile report carries the kind and three function bytes; anything longer is sent alone.
+TEST(ButtonFunctionsTest, OnlyFunctionsOfThreeBytesFitTheProfileEntries) {
+    std::vector<ButtonAssignment> functions = {Function(2, 4, 3, 0), Function(2, 225),
+                                               Function(7, 1026, 30, 5), Function(7, 2113, 10, 1),
+                                               Function(9, 1)};
+    for (const auto& e : kMouseCodes)
+        functions.push_back(Function(kMouseFunction, e.value));
+    for (const auto& e : kMediaCodes)
+        functions.push_back(Function(kMediaFunction, e.value));
+    for (const auto& e : kThreeGroupCodes)
+        functions.push_back(Function(5, e.value));
+    for (const auto& e : kFiveGroupCodes)
+        functions.push_back(Function(6, e.value));
+    for (const auto& e : kSystemCodes)
+        functions.push_back(Function(kSystemFunction, e.value));
+    for (const ButtonAssignment& f : functions) {
+        const ButtonFunctionBytes bytes = EncodeButtonFunction(f);
+        const bool threeBytes = bytes[4] == 0 && bytes[5] == 0 && bytes[6] == 0;
+        EXPECT_EQ(FitsInProfileEntry(f), threeBytes)
+            << "kind " << f.macro_type << " value " << f.macro_value;
+    }
+    EXPECT_FALSE(FitsInProfileEntry(Function(kMacroFunction, 3)));
+    EXPECT_FALSE(FitsInProfileEntry(Function(kSystemFunction, 8)));
+    EXPECT_TRUE(FitsInProfileEntry(Function(kSystemFunction, 7)));
+}
+
 TEST(ButtonFunctionsTest, DescribesStoredAssignmentsInTheCurrentLanguage) {
     const auto localise = [](const std::wstring& name) { return L"local " + name; };
     struct Case {

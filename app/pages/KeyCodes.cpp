@@ -195,6 +195,43 @@ constexpr CodeRun kUsageToVirtualKey[] = {
     {227, 227, kLeftWin},
 };
 
+struct CaptureEntry {
+    int virtualKey;
+    int capturedKey;
+    const wchar_t* name;
+};
+
+// Capture names that differ from the key's usage name, and keys that have no usage name.
+constexpr CaptureEntry kCaptureNames[] = {
+    {kShift, kLeftShift, L"Shift"},
+    {kCtrl, kLeftCtrl, L"Ctrl"},
+    {kAlt, kLeftAlt, L"Alt"},
+    {kPause, kPause, L"Pause"},
+    {kPrintScreen, kPrintScreen, L"Print Screen"},
+    {kLeftWin, kLeftWin, L"Windows"},
+    {kRightWin, kRightWin, L"RWindows"},
+    {kApplication, kApplication, L"Application"},
+    {kNumLock, kNumLock, L"Num Lock"},
+    {kLeftShift, kLeftShift, L"Shift"},
+    {kRightShift, kRightShift, L"RShift"},
+    {kLeftCtrl, kLeftCtrl, L"Ctrl"},
+    {kRightCtrl, kRightCtrl, L"RCtrl"},
+    {kLeftAlt, kLeftAlt, L"Alt"},
+    {kRightAlt, kRightAlt, L"RAlt"},
+    {kF13, kF13, L"F13"},
+    {kF13 + 1, kF13 + 1, L"F14"},
+    {kF13 + 2, kF13 + 2, L"F15"},
+    {kF13 + 3, kF13 + 3, L"F16"},
+    {kF13 + 4, kF13 + 4, L"F17"},
+    {kF13 + 5, kF13 + 5, L"F18"},
+    {kF13 + 6, kF13 + 6, L"F19"},
+    {kF13 + 7, kF13 + 7, L"F20"},
+    {kF13 + 8, kF13 + 8, L"F21"},
+    {kF13 + 9, kF13 + 9, L"F22"},
+    {kF13 + 10, kF13 + 10, L"F23"},
+    {kF24, kF24, L"F24"},
+};
+
 template <size_t N>
 int MapCode(const CodeRun (&runs)[N], int code) {
     for (const CodeRun& run : runs) {
@@ -238,6 +275,15 @@ int VirtualKeyToUsage(int virtualKey) {
 
 int UsageToVirtualKey(int usage) {
     return MapCode(kUsageToVirtualKey, usage);
+}
+
+CapturedKey CaptureKey(int virtualKey) {
+    for (const CaptureEntry& entry : kCaptureNames) {
+        if (entry.virtualKey == virtualKey) {
+            return {entry.capturedKey, entry.name};
+        }
+    }
+    return {virtualKey, KeyName(VirtualKeyToUsage(virtualKey))};
 }
 
 std::wstring KeyCombinationText(int modifierBits, std::wstring_view keyName) {

@@ -110,6 +110,14 @@ int VirtualKeyToUsage(int virtualKey);
 // HID keyboard usage to Windows virtual-key code, 0 when the usage has none.
 int UsageToVirtualKey(int usage);
 
+// A key as the capture fields of the button page and the macro recorder take it: the generic
+// Shift, Ctrl and Alt become their left-hand keys, and the name is the one the field shows.
+struct CapturedKey {
+    int virtualKey = 0;
+    std::wstring name;
+};
+CapturedKey CaptureKey(int virtualKey);
+
 // The text of a key combination: the modifier part ("Shift", "+ Ctrl", "+ Win", "+ Alt" in
 // that order, joined without blanks) and the key name, as "%s + %s" when both are present.
 std::wstring KeyCombinationText(int modifierBits, std::wstring_view keyName);

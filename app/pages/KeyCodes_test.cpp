@@ -224,6 +224,28 @@ TEST(KeyCodesTest, MappedKeysRoundTrip) {
     EXPECT_EQ(UsageToVirtualKey(VirtualKeyToUsage(VirtualKey::kRightWin)), 0);
 }
 
+TEST(KeyCodesTest, CapturedKeysAndTheirNames) {
+    struct Case {
+        int key;
+        int captured;
+        const wchar_t* name;
+    };
+    const Case cases[] = {
+        {16, 160, L"Shift"},     {17, 162, L"Ctrl"},        {18, 164, L"Alt"},
+        {161, 161, L"RShift"},   {163, 163, L"RCtrl"},      {165, 165, L"RAlt"},
+        {91, 91, L"Windows"},    {92, 92, L"RWindows"},     {93, 93, L"Application"},
+        {144, 144, L"Num Lock"}, {44, 44, L"Print Screen"}, {19, 19, L"Pause"},
+        {65, 65, L"A"},          {13, 13, L"Enter"},        {97, 97, L"Num 1"},
+        {124, 124, L"F13"},      {135, 135, L"F24"},        {0, 0, L""},
+        {255, 255, L""},
+    };
+    for (const Case& c : cases) {
+        const CapturedKey captured = CaptureKey(c.key);
+        EXPECT_EQ(captured.virtualKey, c.captured) << "virtual key " << c.key;
+        EXPECT_EQ(captured.name, c.name) << "virtual key " << c.key;
+    }
+}
+
 TEST(KeyCodesTest, KeyCombinationText) {
     struct Case {
         int modifiers;
