@@ -17,6 +17,7 @@ const TextIdRange kRanges[] = {
     {61, 61, "profile word and Bluetooth message title"},
     {70, 76, "system button and tab texts"},
     {100, 177, "button page: titles, kind labels, function names, panels, messages, button names"},
+    {180, 187, "button names of the shipped device descriptions"},
     {250, 260, "DPI page and polling rate"},
     {265, 276, "lighting page"},
     {280, 286, "lighting effect names"},
