@@ -4,6 +4,7 @@
   make_skin.py --list                       relative paths of every file it writes
   make_skin.py --out DIR --work DIR         render everything into DIR (SVGs kept in --work)
   make_skin.py --out DIR --sheet FILE       contact sheet of a built skin folder
+  --rsvg PATH                               rsvg-convert to use (default: from PATH)
 """
 
 import argparse
@@ -39,10 +40,10 @@ def outputs():
     return [s.name for s in all_strips()] + [TRAY_ICON] + list(SPINNERS)
 
 
-def renderer():
-    path = shutil.which('rsvg-convert')
-    if not path:
-        raise BuildError('rsvg-convert not found: install librsvg2-bin')
+def renderer(given=None):
+    path = given or shutil.which('rsvg-convert')
+    if not path or not os.access(path, os.X_OK):
+        raise BuildError(f'{given or "rsvg-convert"} not found: install librsvg2-bin')
     return path
 
 
@@ -77,8 +78,7 @@ def tray_icon_svg(size):
             + ''.join(c.items) + '</svg>\n')
 
 
-def build(out, work):
-    rsvg = renderer()
+def build(rsvg, out, work):
     for strip in all_strips():
         svg_text = strip_svg(strip.frames, strip.width, strip.height, strip.draw)
         render(rsvg, svg_text, os.path.join(work, strip.name[:-4] + '.svg'),
@@ -102,15 +102,16 @@ def main():
     parser.add_argument('--out')
     parser.add_argument('--work')
     parser.add_argument('--sheet')
+    parser.add_argument('--rsvg', help='path of rsvg-convert (default: from PATH)')
     args = parser.parse_args()
     try:
         if args.list:
             print('\n'.join(outputs()))
         elif args.sheet and args.out:
             import contact_sheet
-            contact_sheet.write(renderer(), args.out, all_strips(), outputs(), args.sheet)
+            contact_sheet.write(renderer(args.rsvg), args.out, all_strips(), outputs(), args.sheet)
         elif args.out and args.work:
-            build(args.out, args.work)
+            build(renderer(args.rsvg), args.out, args.work)
         else:
             parser.error('give --list, --out with --work, or --out with --sheet')
     except (BuildError, OSError, ValueError) as error:
