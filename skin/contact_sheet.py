@@ -32,9 +32,8 @@ def write(rsvg, skin_folder, strips, names, sheet_path):
             w, h = bmp.width, bmp.height
         else:
             w = h = 100 if name.endswith('.gif') else 48
-        zoom = 3 if max(w, h) <= 32 else 2 if max(w, h) <= 64 else 1
-        if w * zoom > PAGE_WIDTH - 2 * MARGIN:
-            zoom = (PAGE_WIDTH - 2 * MARGIN) / w
+        # Small images enlarged so their frames can be told apart, page-sized ones halved.
+        zoom = 3 if max(w, h) <= 32 else 2 if max(w, h) <= 64 else 1 if w <= 600 else 0.5
         dw, dh = w * zoom, h * zoom
         if x + dw > PAGE_WIDTH - MARGIN:
             x, y, row_height = MARGIN, y + row_height + MARGIN, 0

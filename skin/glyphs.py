@@ -97,15 +97,17 @@ def sliders(c, cx, cy, s, colour, width=2.0):
 
 
 def circular_arrow(c, cx, cy, r, colour, width=1.6):
-    """An anticlockwise arrow around a centre: the reset mark."""
-    start = math.radians(-60)
-    end = math.radians(220)
+    """A clockwise arrow around a centre with its head at the gap on top: the reset mark."""
+    start, end = math.radians(-60), math.radians(240)
     x1, y1 = cx + r * math.cos(start), cy + r * math.sin(start)
     x2, y2 = cx + r * math.cos(end), cy + r * math.sin(end)
-    c.path(f'M{x1:.2f} {y1:.2f}A{r:g} {r:g} 0 1 1 {x2:.2f} {y2:.2f}', stroke=colour, width=width)
-    h = r * 0.75
-    c.path(f'M{x1 - h * 0.9:.2f} {y1 - h * 0.15:.2f}L{x1:.2f} {y1:.2f}'
-           f'L{x1 + h * 0.15:.2f} {y1 - h * 0.9:.2f}', stroke=colour, width=width)
+    c.path(f'M{x1:.2f} {y1:.2f}A{r:g} {r:g} 0 1 1 {x2:.2f} {y2:.2f}', stroke=colour, width=width,
+           cap='butt')
+    tx, ty = -math.sin(end), math.cos(end)  # direction of travel at the end
+    nx, ny = math.cos(end), math.sin(end)
+    h = r * 0.7
+    c.path(f'M{x2 + tx * h:.2f} {y2 + ty * h:.2f}L{x2 + nx * h * 0.75:.2f} {y2 + ny * h * 0.75:.2f}'
+           f'L{x2 - nx * h * 0.75:.2f} {y2 - ny * h * 0.75:.2f}Z', fill=colour)
 
 
 def bolt(c, cx, cy, s, colour):

@@ -92,10 +92,25 @@ def small_button(mark):
     return draw
 
 
+def mark_plus(size):
+    return lambda c, x, y, colour: glyphs.plus(c, x, y, size, colour)
+
+
+def mark_minus(size):
+    return lambda c, x, y, colour: glyphs.minus(c, x, y, size, colour)
+
+
+def mark_arrow(size, up):
+    return lambda c, x, y, colour: glyphs.triangle(c, x, y, size, colour, up)
+
+
 def check_box(c, i):
     st = STATES[i % 4]
     checked = i >= 4
-    fill = st.fill if not checked or i == 7 else t.mix(t.SELECTION, st.fill, 0.25 if i != 6 else 0.6)
+    if checked and i != 7:
+        fill = t.mix(t.SELECTION, st.fill, 0.6 if i == 6 else 0.25)
+    else:
+        fill = st.fill
     border = st.border if not checked or i == 7 else t.TRACK_FILL
     c.box(0, 0, c.width, c.height, 3, fill, border)
     if checked:
@@ -118,7 +133,8 @@ def switch(on):
         if i == 3:
             track, knob = (30, 32, 35), DISABLED.glyph
         elif on:
-            track = (t.SELECTION, t.mix(t.SELECTION, t.WHITE, 0.15), t.mix(t.SELECTION, (0, 0, 0), 0.3))[i]
+            track = (t.SELECTION, t.mix(t.SELECTION, t.WHITE, 0.15),
+                     t.mix(t.SELECTION, (0, 0, 0), 0.3))[i]
             knob = (t.TEXT, t.WHITE, (170, 196, 222))[i]
         else:
             track = ((22, 32, 44), (40, 55, 72), (11, 17, 25))[i]
@@ -214,15 +230,19 @@ def tip_box(c, i):
 
 
 def tip_arrow(direction):
+    """Pointer of the bubble: its base joins the bubble, so only the two slanted sides get
+    the bubble's border."""
     def draw(c, i):
         w, h = c.width, c.height
         if direction == 'left':
-            d = f'M{w} 0L0 {h / 2}L{w} {h}Z'
+            a, tip, b = (w, 0), (0.5, h / 2), (w, h)
         elif direction == 'right':
-            d = f'M0 0L{w} {h / 2}L0 {h}Z'
+            a, tip, b = (0, 0), (w - 0.5, h / 2), (0, h)
         else:
-            d = f'M0 {h}L{w / 2} 0L{w} {h}Z'
-        c.path(d, fill=(24, 34, 46), stroke=t.TRACK_FILL, width=1)
+            a, tip, b = (0, h), (w / 2, 0.5), (w, h)
+        points = f'M{a[0]:g} {a[1]:g}L{tip[0]:g} {tip[1]:g}L{b[0]:g} {b[1]:g}'
+        c.path(points + 'Z', fill=(24, 34, 46))
+        c.path(points, stroke=t.TRACK_FILL, width=1, cap='butt')
     return draw
 
 
@@ -385,14 +405,14 @@ def catalogue():
         S('img_scroll_h.png', 3, 60, 8, scroll(False)),
         # Edits and their step buttons.
         S('img_edit.png', 4, 120, 30, edit, nine=(6,) * 4),
-        S('img_btn_addvalue.png', 4, 15, 15, small_button(lambda c, x, y, k: glyphs.plus(c, x, y, 3.5, k))),
-        S('img_btn_subtract.png', 4, 15, 15, small_button(lambda c, x, y, k: glyphs.minus(c, x, y, 3.5, k))),
-        S('img_btn_value_up.png', 4, 10, 10, small_button(lambda c, x, y, k: glyphs.triangle(c, x, y, 6, k, True))),
-        S('img_btn_value_down.png', 4, 10, 10, small_button(lambda c, x, y, k: glyphs.triangle(c, x, y, 6, k, False))),
-        S('img_spin_up.png', 4, 12, 10, small_button(lambda c, x, y, k: glyphs.triangle(c, x, y, 6, k, True))),
-        S('img_spin_down.png', 4, 12, 10, small_button(lambda c, x, y, k: glyphs.triangle(c, x, y, 6, k, False))),
-        S('img_btn_dpi_add.png', 4, 16, 16, small_button(lambda c, x, y, k: glyphs.plus(c, x, y, 4, k))),
-        S('img_btn_dpi_subtract.png', 4, 16, 16, small_button(lambda c, x, y, k: glyphs.minus(c, x, y, 4, k))),
+        S('img_btn_addvalue.png', 4, 15, 15, small_button(mark_plus(3.5))),
+        S('img_btn_subtract.png', 4, 15, 15, small_button(mark_minus(3.5))),
+        S('img_btn_value_up.png', 4, 10, 10, small_button(mark_arrow(6, True))),
+        S('img_btn_value_down.png', 4, 10, 10, small_button(mark_arrow(6, False))),
+        S('img_spin_up.png', 4, 12, 10, small_button(mark_arrow(6, True))),
+        S('img_spin_down.png', 4, 12, 10, small_button(mark_arrow(6, False))),
+        S('img_btn_dpi_add.png', 4, 16, 16, small_button(mark_plus(4))),
+        S('img_btn_dpi_subtract.png', 4, 16, 16, small_button(mark_minus(4))),
         # Sliders, colour pickers, tooltips.
         S('img_dpi_bar.png', 4, 16, 13, dpi_thumb),
         S('img_slider_bar.png', 4, 10, 20, slider_thumb),

@@ -13,14 +13,21 @@ import shutil
 import subprocess
 import sys
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+# Nothing is written into the source folder.
+sys.dont_write_bytecode = True
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
 
-import animation  # noqa: E402
-import images  # noqa: E402
-import models  # noqa: E402
-import theme as t  # noqa: E402
-from raster import read_png, write_ico  # noqa: E402
-from svg import Canvas, strip_svg  # noqa: E402
+try:
+    import animation
+    import images
+    import models
+    import theme as t
+    from raster import read_png, write_ico
+    from svg import Canvas, strip_svg
+except ImportError as missing:
+    sys.exit(f'make_skin: error: source {os.path.join(HERE, (missing.name or "?") + ".py")} '
+             f'is missing or broken: {missing}')
 
 TRAY_ICON = 'Pellmire.ico'
 TRAY_SIZES = (16, 32, 48)

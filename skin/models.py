@@ -36,11 +36,11 @@ def draw_mouse(c, side_buttons, accent, scale=1.0, dx=0.0, dy=0.0):
         m.rect(3, top, 18, bottom - top, 6, fill=BUTTON, stroke=EDGE, width=1.5)
     m.path(_outline(), fill=SHELL, stroke=EDGE, width=2)
     # Main buttons: the front of the shell down to y 200, split by the groove.
-    m.path('M104 17C72 18 48 28 39 60C33 90 29 130 27 170L26 200L97 200L97 20Z', fill=BUTTON,
+    m.path('M104 17C72 18 48 28 39 60C33 90 29 130 27 170L26 198Q58 210 97 206L97 20Z', fill=BUTTON,
            stroke=EDGE, width=1.5)
-    m.path('M116 17C148 18 172 28 181 60C187 90 191 130 193 170L194 200L123 200L123 20Z',
+    m.path('M116 17C148 18 172 28 181 60C187 90 191 130 193 170L194 198Q162 210 123 206L123 20Z',
            fill=BUTTON, stroke=EDGE, width=1.5)
-    m.rect(99, 24, 22, 178, 8, fill=SEAM)
+    m.rect(100, 24, 20, 184, 9, fill=SEAM)
     # Small buttons in front of and behind the wheel, the wheel, the DPI button.
     m.rect(102, 96, 16, 20, 5, fill=BUTTON, stroke=EDGE, width=1.3)
     m.rect(101, 122, 18, 37, 8, fill=(44, 58, 74), stroke=t.TEXT, width=1.3)
