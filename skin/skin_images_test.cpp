@@ -262,6 +262,10 @@ uint16_t Le16(const std::string& s, size_t at) {
                                                                    << 8);
 }
 
+uint32_t Le32(const std::string& s, size_t at) {
+    return Le16(s, at) | static_cast<uint32_t>(Le16(s, at + 2)) << 16;
+}
+
 TEST(SkinImages, TrayIconHoldsSixteenThirtyTwoAndFortyEightPixelImages) {
     const std::string ico = ReadFileText(SkinFolder() + "Pellmire.ico");
     ASSERT_GE(ico.size(), 6u);
@@ -271,10 +275,22 @@ TEST(SkinImages, TrayIconHoldsSixteenThirtyTwoAndFortyEightPixelImages) {
     ASSERT_GE(ico.size(), 6u + 16u * count);
     std::set<int> sizes;
     for (int i = 0; i < count; ++i) {
-        const int w = static_cast<uint8_t>(ico[6 + 16 * i]);
-        const int h = static_cast<uint8_t>(ico[6 + 16 * i + 1]);
+        const size_t entry = 6 + 16 * i;
+        const int w = static_cast<uint8_t>(ico[entry]);
+        const int h = static_cast<uint8_t>(ico[entry + 1]);
         EXPECT_EQ(w, h);
         sizes.insert(w);
+        // Each image: a 32-bit bitmap header with the doubled height of colour plus mask,
+        // the colour rows and the 1-bit mask rows, all inside the file.
+        const uint32_t bytes = Le32(ico, entry + 8);
+        const uint32_t offset = Le32(ico, entry + 12);
+        ASSERT_LE(size_t{offset} + bytes, ico.size());
+        const uint32_t mask = h * ((w + 31) / 32 * 4);
+        EXPECT_EQ(bytes, 40u + w * h * 4u + mask) << "image " << w;
+        EXPECT_EQ(Le32(ico, offset), 40u);
+        EXPECT_EQ(static_cast<int>(Le32(ico, offset + 4)), w);
+        EXPECT_EQ(static_cast<int>(Le32(ico, offset + 8)), 2 * h);
+        EXPECT_EQ(Le16(ico, offset + 14), 32);
     }
     EXPECT_EQ(sizes, (std::set<int>{16, 32, 48}));
 }
