@@ -32,9 +32,15 @@ def draw_mouse(c, side_buttons, accent, scale=1.0, dx=0.0, dy=0.0):
     """The mouse into canvas c; side_buttons: list of (top, bottom) of the left side keys."""
     from svg import Canvas
     m = Canvas(WIDTH, HEIGHT)
+    # Light falls from the front: the shell darkens towards the back.
+    m.raw('<defs><linearGradient id="shell" x1="0" y1="0" x2="0" y2="1">'
+          f'<stop offset="0" stop-color="{t.hexc(t.mix(SHELL, EDGE, 0.18))}"/>'
+          f'<stop offset="1" stop-color="{t.hexc(t.mix(SHELL, (0, 0, 0), 0.35))}"/>'
+          '</linearGradient></defs>')
     for top, bottom in side_buttons:
         m.rect(3, top, 18, bottom - top, 6, fill=BUTTON, stroke=EDGE, width=1.5)
-    m.path(_outline(), fill=SHELL, stroke=EDGE, width=2)
+    m.raw(f'<path d="{_outline()}" fill="url(#shell)" stroke="{t.hexc(EDGE)}" '
+          'stroke-width="2"/>')
     # Main buttons: the front of the shell down to y 200, split by the groove.
     m.path('M104 17C72 18 48 28 39 60C33 90 29 130 27 170L26 198Q58 210 97 206L97 20Z', fill=BUTTON,
            stroke=EDGE, width=1.5)
