@@ -165,16 +165,21 @@ TEST(SkinImages, EveryNamedImageDecodesWithItsFrameLayout) {
         ASSERT_TRUE(pixbuf) << error;
         const int width = gdk_pixbuf_get_width(pixbuf.get());
         EXPECT_EQ(width % image.frames, 0) << "width " << width;
-        EXPECT_EQ(width, image.frames * image.frameWidth);
-        EXPECT_EQ(gdk_pixbuf_get_height(pixbuf.get()), image.frameHeight);
-        // Nothing is drawn in an empty frame.
+        ASSERT_EQ(width, image.frames * image.frameWidth);
+        ASSERT_EQ(gdk_pixbuf_get_height(pixbuf.get()), image.frameHeight);
+        // Every frame is drawn, and every state looks different from the others.
+        std::set<std::vector<uint32_t>> looks;
         for (int frame = 0; frame < image.frames; ++frame) {
             bool drawn = false;
-            for (int x = frame * image.frameWidth; x < (frame + 1) * image.frameWidth && !drawn;
-                 ++x) {
-                drawn = ColumnHasAlpha(pixbuf.get(), x);
+            std::vector<uint32_t> look;
+            for (int x = frame * image.frameWidth; x < (frame + 1) * image.frameWidth; ++x) {
+                drawn = drawn || ColumnHasAlpha(pixbuf.get(), x);
+                for (int y = 0; y < image.frameHeight; ++y) {
+                    look.push_back(Pixel(pixbuf.get(), x, y));
+                }
             }
             EXPECT_TRUE(drawn) << "frame " << frame << " is empty";
+            EXPECT_TRUE(looks.insert(look).second) << "frame " << frame << " repeats another";
         }
     }
 }
@@ -208,6 +213,8 @@ TEST(SkinImages, NinePartImagesKeepTheirCornersWithinTheMargins) {
         ASSERT_TRUE(pixbuf) << error;
         GdkPixbuf* p = pixbuf.get();
         const int w = image.frameWidth, h = image.frameHeight;
+        ASSERT_EQ(gdk_pixbuf_get_width(p), image.frames * w);
+        ASSERT_EQ(gdk_pixbuf_get_height(p), h);
         for (int frame = 0; frame < image.frames; ++frame) {
             const int x0 = frame * w;
             int differing = 0;
