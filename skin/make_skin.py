@@ -75,12 +75,12 @@ def tray_icon_svg(size):
     c = Canvas(size, size)
     line = max(1.0, size / 22)
     c.box(0, 0, size, size, size * 0.22, t.BAR, t.TRACK_FILL, line)
-    s = size * 0.3
-    w = s * 0.68
-    cx, cy = size / 2, size / 2 + size * 0.02
+    s = size * 0.34
+    w = s * 0.7
+    cx, cy = size / 2, size / 2
     c.rect(cx - w, cy - s, 2 * w, 2 * s, w * 0.95, fill=t.WINDOW_FILL, stroke=t.TEXT, width=line)
-    c.line(cx, cy - s, cx, cy - s * 0.2, t.TEXT, line)
-    c.line(cx - w, cy - s * 0.2, cx + w, cy - s * 0.2, t.TEXT, line)
+    c.line(cx - w, cy - s * 0.15, cx + w, cy - s * 0.15, t.TEXT, line)
+    c.rect(cx - line / 2 - 0.5, cy - s * 0.8, line + 1, s * 0.45, (line + 1) / 2, fill=t.WHITE)
     return (f'<svg xmlns="http://www.w3.org/2000/svg" width="{size}" height="{size}">'
             + ''.join(c.items) + '</svg>\n')
 
