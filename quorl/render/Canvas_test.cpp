@@ -180,6 +180,19 @@ TEST(Canvas, NinePartDrawingKeepsCornersUnscaled) {
     EXPECT_EQ(b.GetPixel(37, 10), 0xFF00FF00u);
     EXPECT_EQ(b.GetPixel(38, 11), 0xFFFFFFFFu);
     EXPECT_EQ(b.GetPixel(9, 10), 0u);
+
+    // Margins wider than the source shrink to fit: the corners split the source in half.
+    c.ClearRect(b.Bounds());
+    c.DrawImageNine(src, CRect(0, 0, 50, 30), src.Bounds(), 100);
+    EXPECT_EQ(b.GetPixel(0, 0), 0xFFFF0000u);
+    EXPECT_EQ(b.GetPixel(49, 29), 0xFFFFFF00u);
+    EXPECT_EQ(InkBounds(b), CRect(0, 0, 50, 30));
+    // A destination smaller than the corners keeps them unscaled and cut.
+    c.ClearRect(b.Bounds());
+    c.DrawImageNine(src, CRect(0, 0, 4, 4), src.Bounds(), 3);
+    EXPECT_EQ(b.GetPixel(1, 1), 0xFFFFFFFFu);
+    EXPECT_EQ(b.GetPixel(3, 3), 0xFFFFFF00u);
+    EXPECT_EQ(InkBounds(b), CRect(0, 0, 4, 4));
 }
 
 TEST(Canvas, TextIsCentredMeasuredAndCutWithAnEllipsis) {
