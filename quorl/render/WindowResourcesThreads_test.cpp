@@ -17,7 +17,7 @@ TEST(WindowResourcesThreads, ConcurrentRequestsShareOneEntryPerImage) {
     const std::string skins = folder / "skins/theme1";
     std::filesystem::create_directories(skins);
     for (int i = 0; i < 4; ++i) {
-        Bitmap b(40, 10);
+        Bitmap b(120, 10);  // divisible by every state count the threads ask for
         b.Clear(0xFF000000u | static_cast<ARGB>(i * 40));
         ASSERT_TRUE(b.SavePng(CString::FromUtf8(skins + "/img_" + std::to_string(i) + ".png")));
     }
@@ -45,7 +45,7 @@ TEST(WindowResourcesThreads, ConcurrentRequestsShareOneEntryPerImage) {
         const std::wstring name = L"img_" + std::to_wstring(i) + L".png";
         ImgResInfo* entry = cache.AddImgResInfo(name.c_str(), 1);
         ASSERT_NE(entry, nullptr);
-        EXPECT_EQ(entry->frameWidth * entry->stateCount, 40);
+        EXPECT_EQ(entry->frameWidth * entry->stateCount, 120);
         for (int t = 0; t < kThreads; ++t) {
             for (int round = 0; round < 20; ++round) {
                 if ((round + t) % 4 == i) {
