@@ -11,3 +11,11 @@ namespace Quorl {
 std::unique_ptr<Platform> CreateGtkPlatform();
 
 }  // namespace Quorl
+
+namespace Quorl {
+
+// The GtkWindow of a window of the GTK back end (a GtkWidget*), for tests and for code that
+// must hand a parent to a native dialog; null for other windows.
+void* GetGtkWindowWidget(HWND hwnd);
+
+}  // namespace Quorl

@@ -16,5 +16,6 @@ extern "C" const char* __lsan_default_suppressions() {
            "leak:libX11.so\n"
            "leak:libcairo.so\n"
            "leak:libepoxy.so\n"
-           "leak:libgdk_pixbuf-2.0.so\n";
+           "leak:libgdk_pixbuf-2.0.so\n"
+           "leak:libdbus-1.so\n";
 }

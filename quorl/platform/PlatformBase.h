@@ -55,7 +55,6 @@ public:
     BOOL SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs) override;
     BOOL KillTimer(HWND hwnd, UINT_PTR id) override;
 
-protected:
     struct Queue;
 
     // One native window. Geometry and the invalid area are guarded by `mutex` because other
@@ -87,6 +86,7 @@ protected:
         POINT hoverAnchor;
     };
 
+protected:
     // Registers a record made by the back end and returns its new handle.
     HWND AddWindow(std::shared_ptr<Window> window, const WindowDesc& desc, WindowProc* proc);
     std::shared_ptr<Window> Find(HWND hwnd) const;
@@ -126,6 +126,7 @@ protected:
     void SetKeyState(int vk, bool down);
     bool TableKeyHeld(int vk) const;
 
+public:
     struct Queue {
         std::mutex mutex;
         std::condition_variable wakeup;
@@ -146,6 +147,8 @@ protected:
         std::vector<Timer> timers;
         bool invalidations = false;
     };
+
+protected:
     std::shared_ptr<Queue> QueueOfThisThread();
 
     HWND capture_ = nullptr;
