@@ -604,6 +604,12 @@ public:
         }
     }
 
+    void PollNative(Queue& queue) override {
+        if (queue.thread == gtkThread_) {
+            g_main_context_iteration(g_main_context_default(), FALSE);
+        }
+    }
+
     void BeginMoveDrag(Window& base) override {
         auto& win = static_cast<GtkWin&>(base);
         if (win.widget && win.kind != WindowKind::Popup) {

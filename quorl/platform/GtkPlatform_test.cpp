@@ -4,8 +4,10 @@
 
 #include <chrono>
 #include <functional>
+#include <thread>
 
 #include "quorl/platform/GtkKeyMap.h"
+#include "quorl/platform/MessageLoop.h"
 #include "quorl/platform/TestProc.h"
 #include "quorl/platform/VirtualKeys.h"
 #include "quorl/render/Canvas.h"
@@ -194,6 +196,53 @@ TEST_F(GtkPlatformTest, MousePressAndWheelArriveAtClientAndScreenPoints) {
     EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(wheel.wParam), 120);
     EXPECT_EQ(GET_X_LPARAM(wheel.lParam), rect.left + 30);
     EXPECT_EQ(GET_Y_LPARAM(wheel.lParam), rect.top + 25);
+}
+
+TEST_F(GtkPlatformTest, PostFromAnotherThreadWakesTheGtkLoopAndTimersTickInIt) {
+    const auto uiThread = std::this_thread::get_id();
+    constexpr UINT kFromWorker = WM_USER + 5;
+    constexpr UINT_PTR kTimer = 3;
+    constexpr UINT_PTR kSafety = 4;
+    std::vector<WPARAM> seen;
+    bool onUiThread = true;
+    int ticks = 0;
+    proc.react = [&](HWND h, UINT m, WPARAM w, LPARAM, LRESULT&) {
+        if (m == kFromWorker) {
+            onUiThread = onUiThread && std::this_thread::get_id() == uiThread;
+            seen.push_back(w);
+            if (w == 99) {
+                platform->SetTimer(h, kTimer, 15);
+            }
+            return true;
+        }
+        if (m == WM_TIMER && w == kTimer && ++ticks == 3) {
+            platform->KillTimer(h, kTimer);
+            platform->PostQuitMessage(5);
+            return true;
+        }
+        if (m == WM_TIMER && w == kSafety) {
+            ADD_FAILURE() << "the loop was not woken";
+            platform->PostQuitMessage(-1);
+            return true;
+        }
+        return false;
+    };
+    platform->SetTimer(hwnd, kSafety, 5000);
+    std::thread worker([&] {
+        // Late enough that the loop is asleep in GLib by then.
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        for (WPARAM i = 0; i < 100; ++i) {
+            platform->PostMessage(hwnd, kFromWorker, i, 0);
+        }
+    });
+    EXPECT_EQ(RunMessageLoop(), 5);
+    worker.join();
+    ASSERT_EQ(seen.size(), 100u);
+    for (WPARAM i = 0; i < 100; ++i) {
+        EXPECT_EQ(seen[i], i);
+    }
+    EXPECT_TRUE(onUiThread);
+    EXPECT_EQ(ticks, 3);
 }
 
 struct EditEvents : NativeEditListener {

@@ -495,6 +495,13 @@ bool PlatformBase::NextMessage(MSG& msg, bool wait, bool remove) {
             lock.lock();
             continue;
         }
+        if (!queue.posted.empty() && remove && ++queue.servedWithoutPoll >= 16) {
+            queue.servedWithoutPoll = 0;
+            lock.unlock();
+            PollNative(queue);
+            lock.lock();
+            continue;
+        }
         if (!queue.posted.empty()) {
             msg = queue.posted.front();
             if (remove) {
@@ -567,6 +574,7 @@ bool PlatformBase::NextMessage(MSG& msg, bool wait, bool remove) {
         if (!wait) {
             return false;
         }
+        queue.servedWithoutPoll = 0;
         WaitForWork(queue, lock, nextDue);
     }
 }

@@ -102,6 +102,9 @@ protected:
     virtual void WaitForWork(Queue& queue, std::unique_lock<std::mutex>& lock,
                              std::optional<Clock::time_point> deadline);
     virtual void Wake(Queue& queue);
+    // Serves the windowing system's pending events without waiting, so that a steady stream
+    // of posted messages cannot starve input and painting.
+    virtual void PollNative(Queue&) {}
     // WM_NCLBUTTONDOWN on the caption: let the desktop move the window.
     virtual void BeginMoveDrag(Window&) {}
     // Whether the queue should produce WM_PAINT for invalid windows itself (else the
@@ -146,6 +149,7 @@ public:
         };
         std::vector<Timer> timers;
         bool invalidations = false;
+        int servedWithoutPoll = 0;
     };
 
 protected:
