@@ -84,6 +84,42 @@ TEST(Canvas, FillsBlendClipAndIgnoreEmptyRectangles) {
     EXPECT_GT(b.GetPixel(3, 5) & 0xFF, 0x60u);
 }
 
+TEST(Canvas, LinesEllipsesAndPaths) {
+    Bitmap b(40, 40);
+    Canvas c(b);
+    c.DrawLine(0, 10.5f, 40, 10.5f, Color(0xFFFF0000), 1);
+    EXPECT_EQ(b.GetPixel(20, 10), 0xFFFF0000u);
+    EXPECT_EQ(b.GetPixel(20, 12), 0u);
+
+    c.ClearRect(b.Bounds());
+    c.FillEllipse(0, 0, 40, 20, Color(0xFF00FF00));
+    EXPECT_EQ(b.GetPixel(20, 10), 0xFF00FF00u);
+    EXPECT_EQ(b.GetPixel(1, 1), 0u);
+    EXPECT_EQ(b.GetPixel(20, 30), 0u);
+
+    // Two figures: a triangle and, after StartFigure, a separate square.
+    c.ClearRect(b.Bounds());
+    Path p;
+    p.MoveTo(0, 0);
+    p.LineTo(20, 0);
+    p.LineTo(0, 20);
+    p.CloseFigure();
+    p.StartFigure();
+    p.AddRectangle(30, 30, 8, 8);
+    c.FillPath(p, Color(0xFF0000FF));
+    EXPECT_EQ(b.GetPixel(3, 3), 0xFF0000FFu);
+    EXPECT_EQ(b.GetPixel(18, 18), 0u);
+    EXPECT_EQ(b.GetPixel(34, 34), 0xFF0000FFu);
+    EXPECT_EQ(b.GetPixel(25, 34), 0u);
+
+    c.ClearRect(b.Bounds());
+    c.DrawRectangle(CRect(10, 10, 20, 20), Color(0xFFFFFFFF), 1);
+    EXPECT_EQ(b.GetPixel(10, 15), 0xFFFFFFFFu);
+    EXPECT_EQ(b.GetPixel(19, 15), 0xFFFFFFFFu);
+    EXPECT_EQ(b.GetPixel(15, 15), 0u);
+    EXPECT_EQ(b.GetPixel(20, 15), 0u);
+}
+
 TEST(Canvas, ScaledSourceRectanglesDoNotBleedIntoNeighbouringFrames) {
     const ARGB colours[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF};
     const Bitmap strip = MakeStrip(colours, 3, 4, 4);
@@ -144,6 +180,19 @@ TEST(Canvas, NinePartDrawingKeepsCornersUnscaled) {
     EXPECT_EQ(b.GetPixel(37, 10), 0xFF00FF00u);
     EXPECT_EQ(b.GetPixel(38, 11), 0xFFFFFFFFu);
     EXPECT_EQ(b.GetPixel(9, 10), 0u);
+
+    // Margins wider than the source shrink to fit: the corners split the source in half.
+    c.ClearRect(b.Bounds());
+    c.DrawImageNine(src, CRect(0, 0, 50, 30), src.Bounds(), 100);
+    EXPECT_EQ(b.GetPixel(0, 0), 0xFFFF0000u);
+    EXPECT_EQ(b.GetPixel(49, 29), 0xFFFFFF00u);
+    EXPECT_EQ(InkBounds(b), CRect(0, 0, 50, 30));
+    // A destination smaller than the corners keeps them unscaled and cut.
+    c.ClearRect(b.Bounds());
+    c.DrawImageNine(src, CRect(0, 0, 4, 4), src.Bounds(), 3);
+    EXPECT_EQ(b.GetPixel(1, 1), 0xFFFFFFFFu);
+    EXPECT_EQ(b.GetPixel(3, 3), 0xFFFFFF00u);
+    EXPECT_EQ(InkBounds(b), CRect(0, 0, 4, 4));
 }
 
 TEST(Canvas, TextIsCentredMeasuredAndCutWithAnEllipsis) {
