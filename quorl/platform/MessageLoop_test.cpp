@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "quorl/platform/HeadlessPlatform.h"
-#include "quorl/platform/Manager.h"
+#include "quorl/platform/ManagerLoop.h"
 #include "quorl/platform/TestProc.h"
 #include "quorl/platform/VirtualKeys.h"
 
@@ -165,30 +165,30 @@ TEST_F(MessageLoopTest, ManagerLoopDropsInputWhileAltAndF4AreHeld) {
     platform->InjectKey(hwnd, VK_LMENU, true);
     platform->InjectKey(hwnd, VK_F4, true);
     MSG msg;
-    EXPECT_TRUE(Manager::PreTranslateMessage(&msg));
+    EXPECT_TRUE(ManagerPreTranslateMessage(&msg));
     // What the desktop does for the shortcut arrives now and must be dropped.
     platform->InjectCloseRequest(hwnd);
     platform->PostMessage(nullptr, WM_USER, 0, 0);
     // Drain what is queued, then leave the loop.
     proc.react = nullptr;
     platform->PostQuitMessage(0);
-    Manager::MessageLoop();
+    ManagerMessageLoop();
     EXPECT_TRUE(platform->IsWindow(hwnd));
     EXPECT_TRUE(proc.Only(WM_SYSKEYDOWN).empty());
     EXPECT_TRUE(proc.Only(WM_CLOSE).empty());
 
     platform->InjectKey(hwnd, VK_F4, false);
     platform->InjectKey(hwnd, VK_LMENU, false);
-    EXPECT_FALSE(Manager::PreTranslateMessage(&msg));
+    EXPECT_FALSE(ManagerPreTranslateMessage(&msg));
     // Alt alone or F4 alone is not the shortcut.
     platform->InjectKey(hwnd, VK_F4, true);
-    EXPECT_FALSE(Manager::PreTranslateMessage(&msg));
+    EXPECT_FALSE(ManagerPreTranslateMessage(&msg));
     platform->InjectKey(hwnd, VK_F4, false);
 
     // Without the keys, a close request closes the window through the default handling.
     platform->InjectCloseRequest(hwnd);
     platform->PostQuitMessage(0);
-    Manager::MessageLoop();
+    ManagerMessageLoop();
     EXPECT_EQ(proc.Only(WM_CLOSE).size(), 1u);
     EXPECT_FALSE(platform->IsWindow(hwnd));
 }
