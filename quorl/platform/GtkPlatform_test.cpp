@@ -10,10 +10,12 @@
 #include "quorl/platform/MessageLoop.h"
 #include "quorl/platform/TestProc.h"
 #include "quorl/platform/VirtualKeys.h"
+#include "quorl/render/Bitmap.h"
 #include "quorl/render/Canvas.h"
 
 // Last: X11 defines macros (None, CursorShape) that clash with our names.
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/shape.h>
 #include <X11/keysym.h>
 #include <gdk/gdk.h>
 #include <gdk/gdkkeysyms.h>
@@ -243,6 +245,61 @@ TEST_F(GtkPlatformTest, PostFromAnotherThreadWakesTheGtkLoopAndTimersTickInIt) {
     }
     EXPECT_TRUE(onUiThread);
     EXPECT_EQ(ticks, 3);
+}
+
+TEST_F(GtkPlatformTest, PopupEndsOnAPressInItsOwnerAndLayeredWindowsAreShapedByAlpha) {
+    Focus();
+    TestProc popupProc;
+    WindowDesc desc;
+    desc.kind = WindowKind::Popup;
+    desc.owner = hwnd;
+    desc.rect = CRect(400, 300, 440, 330);
+    desc.layered = true;
+    HWND popup = platform->CreateWindow(desc, &popupProc);
+    platform->ShowWindow(popup, SW_SHOWNOACTIVATE);
+    ASSERT_TRUE(RunUntil([&] { return !popupProc.Only(WM_NCACTIVATE).empty(); }));
+    EXPECT_EQ(popupProc.Only(WM_NCACTIVATE)[0].wParam, static_cast<WPARAM>(TRUE));
+
+    // Under Xvfb nothing composites: the alpha cuts the outline, the rest is opaque.
+    EXPECT_FALSE(platform->IsCompositing());
+    Bitmap picture(60, 40);
+    picture.Clear(0);
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 30; ++x) {
+            picture.SetPixel(x, y, 0xFF2040C0);
+        }
+    }
+    POINT at{500, 320};
+    ASSERT_TRUE(platform->UpdateLayeredWindow(popup, picture, &at));
+    CRect rect;
+    platform->GetWindowRect(popup, rect);
+    EXPECT_TRUE(rect.EqualRect(CRect(500, 320, 560, 360)));
+    GdkWindow* gdkPopup = gtk_widget_get_window(static_cast<GtkWidget*>(GetGtkWindowWidget(popup)));
+    // The bounding shape the X server holds for the window.
+    auto shapeCovers = [&](int x, int y) {
+        int count = 0;
+        int ordering = 0;
+        XRectangle* rects = XShapeGetRectangles(display, GDK_WINDOW_XID(gdkPopup), ShapeBounding,
+                                                &count, &ordering);
+        bool inside = false;
+        for (int i = 0; i < count; ++i) {
+            inside = inside || (x >= rects[i].x && x < rects[i].x + rects[i].width &&
+                                y >= rects[i].y && y < rects[i].y + rects[i].height);
+        }
+        XFree(rects);
+        return inside;
+    };
+    EXPECT_TRUE(RunUntil([&] { return shapeCovers(10, 10) && !shapeCovers(45, 10); }));
+
+    CRect owner;
+    platform->GetWindowRect(hwnd, owner);
+    XTestFakeMotionEvent(display, -1, owner.left + 50, owner.top + 50, CurrentTime);
+    XTestFakeButtonEvent(display, 1, True, CurrentTime);
+    XTestFakeButtonEvent(display, 1, False, CurrentTime);
+    XFlush(display);
+    ASSERT_TRUE(RunUntil([&] { return popupProc.Only(WM_NCACTIVATE).size() == 2; }));
+    EXPECT_EQ(popupProc.Only(WM_NCACTIVATE)[1].wParam, static_cast<WPARAM>(FALSE));
+    platform->DestroyWindow(popup);
 }
 
 struct EditEvents : NativeEditListener {
