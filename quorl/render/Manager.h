@@ -5,6 +5,7 @@
 #include "quorl/core/BaseTypes.h"
 #include "quorl/core/CString.h"
 #include "quorl/core/Color.h"
+#include "quorl/platform/ManagerLoop.h"
 
 namespace Quorl {
 
@@ -23,6 +24,10 @@ public:
     // Nothing to start on this platform; both keep the start-up order and clear the window
     // registry.
     static void InitGdiplus();
+    // The toolkit's message loop; it drops every message while Alt and F4 are both held.
+    static void MessageLoop() { ManagerMessageLoop(); }
+    static BOOL PreTranslateMessage(MSG* msg) { return ManagerPreTranslateMessage(msg); }
+
     static void UnInitGdiplus();
 
     // Defaults for controls created afterwards; existing controls keep theirs.
