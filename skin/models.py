@@ -7,7 +7,7 @@ pixels below the picture, so a map point (x, y) is the picture point (x - 205, y
   left button   (60, 65)    right button  (160, 65)
   front button  (110, 105)  wheel         (110, 140)  rear button (110, 175)
   DPI button    (110, 225)
-  side buttons  (8, 190) forward and (8, 240) back; the Lite has one, back, at (8, 215)
+  side buttons  (8, 190) forward and (8, 240) back; the Lite has the same two
 """
 
 import theme as t
@@ -63,7 +63,7 @@ def draw_mouse(c, side_buttons, accent, scale=1.0, dx=0.0, dy=0.0):
 MODELS = {
     # name: (side buttons, accent colour, caption)
     'veyra': ([(170, 210), (220, 260)], t.TRACK_FILL, 'VEYRA'),
-    'veyralite': ([(195, 235)], (120, 190, 160), 'VEYRA LITE'),
+    'veyralite': ([(170, 210), (220, 260)], (120, 190, 160), 'VEYRA LITE'),
 }
 
 

@@ -154,7 +154,7 @@ TEST(DeviceDescription, ShippedDescriptionsLoad) {
         const wchar_t* name;
         size_t buttons;
     };
-    for (const Model model : {Model{L"Veyra", 8}, Model{L"VeyraLite", 7}}) {
+    for (const Model model : {Model{L"Veyra", 8}, Model{L"VeyraLite", 8}}) {
         DeviceDescription description;
         const DescriptionReadResult result =
             LoadDeviceDescription(DeviceDescriptionPath(folder, model.name), description);
