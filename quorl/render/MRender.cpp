@@ -147,49 +147,49 @@ void MRender::DrawImageFrameMID(Canvas& g, const Image* image, const CRect& dest
                     top, right, bottom);
 }
 
-int MRender::DrawVerticalTransition(Canvas& dest, const Bitmap& src, const CRect& destRect,
-                                    const CRect& srcRect, int fromPercent, int toPercent) {
-    const int n = destRect.Height();
-    if (!dest.IsValid() || !src.IsValid() || n <= 0 || destRect.Width() <= 0 ||
-        srcRect.IsRectEmpty()) {
+namespace {
+
+// Draws destRect from srcRect slice by slice (rows when vertical, columns otherwise), the alpha
+// fading from one percentage to the other; source slices map onto destination slices in
+// proportion. Returns the last alpha drawn.
+int DrawTransition(Canvas& dest, const Bitmap& src, const CRect& destRect, const CRect& srcRect,
+                   int fromPercent, int toPercent, bool vertical) {
+    const int n = vertical ? destRect.Height() : destRect.Width();
+    const int across = vertical ? destRect.Width() : destRect.Height();
+    if (!dest.IsValid() || !src.IsValid() || n <= 0 || across <= 0 || srcRect.IsRectEmpty()) {
         return 0;
     }
     int hi, lo;
     FadeBounds(fromPercent, toPercent, hi, lo);
     const double step = static_cast<double>(hi - lo) / n;
+    const int srcLength = vertical ? srcRect.Height() : srcRect.Width();
+    const int srcStart = vertical ? srcRect.top : srcRect.left;
     int alpha = 0;
     for (int i = 0; i < n; ++i) {
         alpha = Clamp255(fromPercent < toPercent ? hi - i * step : lo + i * step);
-        // Source rows map onto destination rows in proportion.
-        const int s0 = srcRect.top + i * srcRect.Height() / n;
-        const int s1 = std::max(s0 + 1, srcRect.top + (i + 1) * srcRect.Height() / n);
-        dest.DrawImage(src,
-                       CRect(destRect.left, destRect.top + i, destRect.right, destRect.top + i + 1),
-                       CRect(srcRect.left, s0, srcRect.right, s1), static_cast<BYTE>(alpha));
+        const int s0 = srcStart + i * srcLength / n;
+        const int s1 = std::max(s0 + 1, srcStart + (i + 1) * srcLength / n);
+        const CRect to =
+            vertical
+                ? CRect(destRect.left, destRect.top + i, destRect.right, destRect.top + i + 1)
+                : CRect(destRect.left + i, destRect.top, destRect.left + i + 1, destRect.bottom);
+        const CRect from = vertical ? CRect(srcRect.left, s0, srcRect.right, s1)
+                                    : CRect(s0, srcRect.top, s1, srcRect.bottom);
+        dest.DrawImage(src, to, from, static_cast<BYTE>(alpha));
     }
     return alpha;
 }
 
+}  // namespace
+
+int MRender::DrawVerticalTransition(Canvas& dest, const Bitmap& src, const CRect& destRect,
+                                    const CRect& srcRect, int fromPercent, int toPercent) {
+    return DrawTransition(dest, src, destRect, srcRect, fromPercent, toPercent, true);
+}
+
 int MRender::DrawHorizontalTransition(Canvas& dest, const Bitmap& src, const CRect& destRect,
                                       const CRect& srcRect, int fromPercent, int toPercent) {
-    const int n = destRect.Width();
-    if (!dest.IsValid() || !src.IsValid() || n <= 0 || destRect.Height() <= 0 ||
-        srcRect.IsRectEmpty()) {
-        return 0;
-    }
-    int hi, lo;
-    FadeBounds(fromPercent, toPercent, hi, lo);
-    const double step = static_cast<double>(hi - lo) / n;
-    int alpha = 0;
-    for (int i = 0; i < n; ++i) {
-        alpha = Clamp255(fromPercent < toPercent ? hi - i * step : lo + i * step);
-        const int s0 = srcRect.left + i * srcRect.Width() / n;
-        const int s1 = std::max(s0 + 1, srcRect.left + (i + 1) * srcRect.Width() / n);
-        dest.DrawImage(
-            src, CRect(destRect.left + i, destRect.top, destRect.left + i + 1, destRect.bottom),
-            CRect(s0, srcRect.top, s1, srcRect.bottom), static_cast<BYTE>(alpha));
-    }
-    return alpha;
+    return DrawTransition(dest, src, destRect, srcRect, fromPercent, toPercent, false);
 }
 
 void MRender::DrawRightBottomTransition(Bitmap& dest, const Bitmap& src, const CRect& rect,

@@ -103,12 +103,7 @@ BOOL WindowResources::AddGDITempFont(UINT id, const CString& type) {
     return TRUE;
 }
 
-BOOL WindowResources::AddTempFont(const wchar_t* name, const wchar_t* file) {
-    if (!name || !*name || !file || !*file) {
-        return FALSE;
-    }
-    CString family;
-    const int handle = FontLibrary::Instance().AddFontFile(file, &family);
+BOOL WindowResources::KeepFamily(const wchar_t* name, int handle, const CString& family) {
     if (!handle || family.IsEmpty()) {
         FontLibrary::Instance().Remove(handle);
         return FALSE;
@@ -117,6 +112,15 @@ BOOL WindowResources::AddTempFont(const wchar_t* name, const wchar_t* file) {
     m_fontHandles.push_back(handle);
     m_families[name] = std::make_unique<FontFamily>(family);
     return TRUE;
+}
+
+BOOL WindowResources::AddTempFont(const wchar_t* name, const wchar_t* file) {
+    if (!name || !*name || !file || !*file) {
+        return FALSE;
+    }
+    CString family;
+    const int handle = FontLibrary::Instance().AddFontFile(file, &family);
+    return KeepFamily(name, handle, family);
 }
 
 BOOL WindowResources::AddTempFont(const wchar_t* name, UINT ttfResourceId) {
@@ -129,14 +133,7 @@ BOOL WindowResources::AddTempFont(const wchar_t* name, UINT ttfResourceId) {
     }
     CString family;
     const int handle = FontLibrary::Instance().AddFontData(data, &family);
-    if (!handle || family.IsEmpty()) {
-        FontLibrary::Instance().Remove(handle);
-        return FALSE;
-    }
-    std::lock_guard<std::mutex> guard(m_fontLock);
-    m_fontHandles.push_back(handle);
-    m_families[name] = std::make_unique<FontFamily>(family);
-    return TRUE;
+    return KeepFamily(name, handle, family);
 }
 
 FontFamily* WindowResources::FindTempFont(const wchar_t* name) {

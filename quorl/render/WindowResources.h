@@ -60,6 +60,8 @@ public:
 private:
     ImgResInfo* AddLoaded(std::unique_ptr<Image> image, int stateCount,
                           std::unique_ptr<ImgResInfo>& slot);
+    // Keeps a font added to the library under name; gives the font back when it has no family.
+    BOOL KeepFamily(const wchar_t* name, int handle, const CString& family);
 
     using ResourceKey = std::pair<CString, UINT>;  // type in capitals, id
     mutable std::mutex m_imageLock;
