@@ -155,23 +155,23 @@ bool DeviceCommands::FactoryReset() {
 
 bool DeviceCommands::CheckWirelessLink() {
     Report r = BuildCheckWirelessLink();
-    if (!Send(r, "0x51 0x0C")) {
-        return false;
+    bool refused = false;
+    bool up =
+        hid_.SendAndAwaitReply(r.data(), r.size(), 10, 200, [&](const uint8_t* report, int size) {
+            auto parsed = ParseDeviceReport(report, size);
+            if (parsed && parsed->kind == 0xE3) {
+                return 1;
+            }
+            if (parsed && parsed->kind == 0xE4 && parsed->status >= 2) {
+                refused = true;
+                return -1;
+            }
+            return 0;
+        });
+    if (up) {
+        return true;
     }
-    HidHandlePtr handle = hid_.GetCommandHandle();
-    for (int read = 0; read < 10; ++read) {
-        uint8_t input[kShortLength] = {};
-        int got = hid_.ReadInputReport(handle, input, sizeof input);
-        auto report = got > 0 ? ParseDeviceReport(input, static_cast<size_t>(got)) : std::nullopt;
-        if (report && report->kind == 0xE3) {
-            return true;
-        }
-        if (report && report->kind == 0xE4 && report->status >= 2) {
-            return Fail("0x51 0x0C", "mouse not reachable");
-        }
-        hid_.Clock().SleepMs(200);
-    }
-    return Fail("0x51 0x0C", "no answer");
+    return Fail("0x51 0x0C", refused ? "mouse not reachable" : "no answer");
 }
 
 bool DeviceCommands::ReadButtonFunctions(DeviceButtonFunctions& out) {

@@ -31,6 +31,7 @@ struct FakeDeviceScript {
     std::deque<int> sendResults;  // taken first, one per send
     std::deque<std::optional<Bytes>> gets;
     std::deque<Bytes> inputs;
+    std::deque<Bytes> waiting;  // already waiting before a send: what a read without wait finds
     std::vector<Bytes> sent;
     int getCalls = 0;
     std::vector<int> readTimeouts;
@@ -65,6 +66,15 @@ public:
         return static_cast<int>(n);
     }
     int ReadInputReport(uint8_t* data, size_t length, int timeoutMs) override {
+        if (timeoutMs == 0) {
+            if (s_.waiting.empty()) {
+                return 0;
+            }
+            Bytes report = s_.waiting.front();
+            s_.waiting.pop_front();
+            std::copy(report.begin(), report.begin() + std::min(length, report.size()), data);
+            return static_cast<int>(std::min(length, report.size()));
+        }
         s_.readTimeouts.push_back(timeoutMs);
         if (s_.inputs.empty()) {
             return 0;

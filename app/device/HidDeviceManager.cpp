@@ -198,13 +198,14 @@ bool HidDeviceManager::SendAndWaitAck(uint8_t* buffer, size_t length) {
         return false;
     }
     std::lock_guard exchange(handle->exchange);
+    DropStaleReplies(*handle);
     std::vector<uint8_t> scratch(buffer, buffer + length);
     if (handle->device->SendFeatureReport(scratch.data(), length) <= 0) {
         return false;
     }
     bool ok = false;
     for (int read = 0; read < kAckReads; ++read) {
-        int got = ReadInputLocked(*handle, scratch.data(), length);
+        int got = ReadReplyLocked(*handle, scratch.data(), length);
         if (got >= 3 && scratch[0] == 0x54 && scratch[1] == 0xE4 && scratch[2] == 0x01) {
             std::memcpy(scratch.data(), buffer, length);
             ok = handle->device->GetFeatureReport(scratch.data(), length) > 0;
@@ -218,9 +219,79 @@ bool HidDeviceManager::SendAndWaitAck(uint8_t* buffer, size_t length) {
     return ok;
 }
 
+namespace {
+constexpr size_t kMaxKeptReports = 64;
+constexpr size_t kReportBuffer = 65;
+
+bool IsReply(const uint8_t* report, int size) {
+    return size >= 2 && report[0] == 0x54 && (report[1] == 0xE3 || report[1] == 0xE4);
+}
+
+void Keep(HidHandle& handle, const uint8_t* report, int size) {
+    if (handle.kept.size() == kMaxKeptReports) {
+        handle.kept.pop_front();
+    }
+    handle.kept.emplace_back(report, report + size);
+}
+}  // namespace
+
 int HidDeviceManager::ReadInputLocked(HidHandle& handle, uint8_t* buffer, size_t length) {
+    if (!handle.kept.empty()) {
+        std::vector<uint8_t> report = std::move(handle.kept.front());
+        handle.kept.pop_front();
+        size_t n = std::min(length, report.size());
+        std::copy(report.begin(), report.begin() + n, buffer);
+        return static_cast<int>(n);
+    }
     int got = handle.device->ReadInputReport(buffer, length, kInputTimeoutMs);
     return got < 0 ? -1 : std::min<int>(got, static_cast<int>(length));
+}
+
+int HidDeviceManager::ReadReplyLocked(HidHandle& handle, uint8_t* buffer, size_t length) {
+    int got = handle.device->ReadInputReport(buffer, length, kInputTimeoutMs);
+    got = got < 0 ? -1 : std::min<int>(got, static_cast<int>(length));
+    if (got > 0 && !IsReply(buffer, got)) {
+        Keep(handle, buffer, got);  // a device report the poll still has to see
+    }
+    return got;
+}
+
+void HidDeviceManager::DropStaleReplies(HidHandle& handle) {
+    uint8_t report[kReportBuffer];
+    for (size_t i = 0; i < kMaxKeptReports; ++i) {
+        int got = handle.device->ReadInputReport(report, sizeof report, 0);
+        if (got <= 0) {
+            return;
+        }
+        if (!IsReply(report, got)) {
+            Keep(handle, report, got);
+        }
+    }
+}
+
+bool HidDeviceManager::SendAndAwaitReply(uint8_t* buffer, size_t length, int reads, int pauseMs,
+                                         const ReplyJudge& judge) {
+    HidHandlePtr handle = IsOpened() ? GetCommandHandle() : nullptr;
+    if (!handle || length == 0) {
+        return false;
+    }
+    std::lock_guard exchange(handle->exchange);
+    sleeper_->SleepMs(kFeaturePauseMs);
+    DropStaleReplies(*handle);
+    std::vector<uint8_t> scratch(buffer, buffer + length);
+    if (handle->device->SendFeatureReport(scratch.data(), length) <= 0) {
+        return false;
+    }
+    for (int read = 0; read < reads; ++read) {
+        uint8_t report[kReportBuffer] = {};
+        int got = ReadReplyLocked(*handle, report, sizeof report);
+        int verdict = got > 0 ? judge(report, got) : 0;
+        if (verdict != 0) {
+            return verdict > 0;
+        }
+        sleeper_->SleepMs(pauseMs);
+    }
+    return false;
 }
 
 int HidDeviceManager::ReadInputReport(const HidHandlePtr& handle, uint8_t* buffer, size_t length) {

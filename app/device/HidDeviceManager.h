@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -23,6 +25,8 @@ struct HidHandle {
     explicit HidHandle(std::unique_ptr<HidDevice> d) : device(std::move(d)) {}
     std::unique_ptr<HidDevice> device;
     std::mutex exchange;
+    // Device reports read while waiting for a reply, kept for the next plain input read.
+    std::deque<std::vector<uint8_t>> kept;
 };
 using HidHandlePtr = std::shared_ptr<HidHandle>;
 
@@ -97,12 +101,20 @@ public:
     bool SendFeatureReport(uint8_t* buffer, size_t length, bool readBack);
     bool SendAndWaitAck(uint8_t* buffer, size_t length);
     int ReadInputReport(const HidHandlePtr& handle, uint8_t* buffer, size_t length);
+    // Sends (after the usual pause) and reads up to `reads` input reports, pausing after each
+    // the judge does not settle; judge gives 1 for success, -1 for failure, 0 to go on.
+    // Replies left over from earlier commands are dropped first, so they cannot answer this one.
+    using ReplyJudge = std::function<int(const uint8_t* report, int size)>;
+    bool SendAndAwaitReply(uint8_t* buffer, size_t length, int reads, int pauseMs,
+                           const ReplyJudge& judge);
     // Only while enumerating: the device is not an entry yet.
     void QueryPairedIds(HidDevice& device, uint16_t& vendorId, uint16_t& productId);
 
 private:
     int PickCommandEntry() const;  // index into entries_ or -1; state lock held
     int ReadInputLocked(HidHandle& handle, uint8_t* buffer, size_t length);
+    int ReadReplyLocked(HidHandle& handle, uint8_t* buffer, size_t length);
+    void DropStaleReplies(HidHandle& handle);
 
     HidBackend* backend_;
     Sleeper* sleeper_;

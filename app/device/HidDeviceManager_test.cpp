@@ -154,6 +154,24 @@ TEST_F(ManagerTest, AckWaitGivesUpAfterFiveReads) {
     EXPECT_EQ(r[1], 0xE4);  // the scratch buffer is copied back
 }
 
+TEST_F(ManagerTest, StaleAcksCannotAnswerAndDeviceReportsAreKept) {
+    Open({FakeEntry(&receiver, 101, 1)});
+    // An acknowledgement of an earlier command and a DPI report were waiting before the send.
+    receiver.waiting = {Report21({0x54, 0xE4, 0x01}), Report21({0x54, 0xE2, 1, 1, 0, 50, 2})};
+    receiver.inputs = {Report21({0x54, 0xE1, 3}), Report21({0x54, 0xE4, 0x01})};
+    receiver.gets = {Report21({0x51, 0x12, 1, 8, 3})};
+    Bytes r = Report21({0x51, 0x12});
+    EXPECT_TRUE(hid.SendAndWaitAck(r.data(), r.size()));
+    EXPECT_EQ(receiver.readTimeouts.size(), 2u);  // the stale ack was not taken
+    HidHandlePtr handle = hid.GetCommandHandle();
+    uint8_t report[21] = {};
+    ASSERT_EQ(hid.ReadInputReport(handle, report, sizeof report), 21);
+    EXPECT_EQ(report[1], 0xE2);
+    ASSERT_EQ(hid.ReadInputReport(handle, report, sizeof report), 21);
+    EXPECT_EQ(report[1], 0xE1);
+    EXPECT_EQ(hid.ReadInputReport(handle, report, sizeof report), 0);
+}
+
 TEST_F(ManagerTest, PairedIdsWithTheirDefault) {
     struct Case {
         const char* name;

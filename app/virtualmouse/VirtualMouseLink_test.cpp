@@ -11,6 +11,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <thread>
 
 #include "app/device/ConnectionView.h"
@@ -18,6 +19,7 @@
 #include "app/device/DeviceConnector.h"
 #include "app/device/DeviceTaskQueue.h"
 #include "app/device/HidDeviceManager.h"
+#include "app/device/HidIdentity.h"
 #include "app/device/VirtualHidBackend.h"
 #include "app/store/DeviceDataDB.h"
 #include "quorl/core/Utf8.h"
@@ -229,7 +231,14 @@ TEST_F(VirtualMouseLink, PlugAndUnplugArriveAsTasksTwoAndThree) {
     connector.ConnectDevices();
     EXPECT_EQ(hid.GetConnectionMode(), 0);
     VirtualHidWatcher watcher(dir);
-    ASSERT_TRUE(watcher.Start([&](const DeviceChange& c) { connector.UpdateUSBDevice(c); }));
+    std::mutex seenLock;
+    std::string seen;
+    ASSERT_TRUE(watcher.Start([&](const DeviceChange& c) {
+        connector.UpdateUSBDevice(c);
+        std::lock_guard guard(seenLock);
+        seen += std::to_string(c.kind) + " " + c.identity + " -> " + std::to_string(tasks.Size()) +
+                "\n";
+    }));
 
     mouse.Send("unplug cable");
     ASSERT_TRUE(WaitFor([&] { return !tasks.Empty(); }));
@@ -250,11 +259,18 @@ TEST_F(VirtualMouseLink, PlugAndUnplugArriveAsTasksTwoAndThree) {
     ASSERT_TRUE(WaitFor([&] { return tasks.Size() >= 1; }));
     EXPECT_EQ(tasks.TryPop(), 3);
     mouse.Send("plug receiver");
-    ASSERT_TRUE(WaitFor([&] { return Interfaces() == 4; }));
+    // The watcher must have seen it arrive before it leaves, or it cannot tell what left.
+    ASSERT_TRUE(WaitFor([&] {
+        std::lock_guard guard(seenLock);
+        return seen.find("32768 " + ToUpperAscii(dir) + "/RECEIVER-01") != std::string::npos;
+    }));
     mouse.Send("quit");
     ASSERT_TRUE(WaitFor([&] { return Interfaces() == 0; }));
     // Both command interfaces leave at quit; the receiver's arrival before queued nothing.
-    ASSERT_TRUE(WaitFor([&] { return tasks.Size() >= 2; }));
+    ASSERT_TRUE(WaitFor([&] { return tasks.Size() >= 2; })) << [&] {
+        std::lock_guard guard(seenLock);
+        return seen;
+    }();
     watcher.Stop();
     EXPECT_EQ(mouse.Quit(), 0);
     EXPECT_EQ(tasks.TryPop(), 3);
@@ -321,6 +337,128 @@ TEST_F(VirtualMouseLink, DpiButtonAndBatteryAreReportedByTheMouse) {
     EXPECT_EQ(states[0].battery_level, 42);
     EXPECT_EQ(states[0].charging, 1);
     EXPECT_EQ(states[1].dpi_level, (states[0].dpi_level + 1) % 4);
+}
+
+std::string Hex(const DeviceReports::Report& r) {
+    std::string out;
+    char byte[4];
+    for (uint8_t b : r) {
+        std::snprintf(byte, sizeof byte, " %02x", b);
+        out += byte;
+    }
+    return out;
+}
+
+TEST_F(VirtualMouseLink, EveryCommandReachesTheMouseAsBuiltInEachMode) {
+    using namespace DeviceReports;
+    db.SetConfigValue(1, L"dpi_index", L"2");
+    db.SetConfigValue(1, L"report_rate", L"1");
+    db.SetConfigValue(1, L"sensor_flag", L"8");
+    db.SetConfigValue(1, L"wakeup_mode", L"2");
+    for (const char* mode : {"cable", "receiver"}) {
+        SCOPED_TRACE(mode);
+        std::string iface = std::string(mode) + "-01";
+        int connection = std::string(mode) == "cable" ? 0 : 1;
+        VirtualMouseProcess mouse(dir, {"--mode", mode});
+        ASSERT_TRUE(WaitFor([&] { return Interfaces() == 2; }));
+        connector.ConnectDevices();
+        ASSERT_EQ(hid.GetConnectionMode(), connection);
+        DeviceCommands commands(hid, db);
+        ASSERT_TRUE(commands.SendDpiSettings(1));
+        ASSERT_TRUE(commands.SendReportRate(1));
+        ASSERT_TRUE(commands.SendSensorSettings(1));
+        ASSERT_TRUE(commands.SendDebounceTime(1));
+        ASSERT_TRUE(commands.SendWakeupMode(1));
+        ASSERT_TRUE(commands.SendLightingMode(2));
+        ASSERT_TRUE(commands.SendLightingBrightness(2, 70));
+        ASSERT_TRUE(commands.SendLightingSpeed(2, 4));
+        ASSERT_TRUE(commands.SendLightingColour(2, 0x00336699));
+        ASSERT_TRUE(commands.SendButtonFunction(3, {3, 0xCD}));
+        ASSERT_TRUE(commands.ResetButtonFunction(3));
+        ASSERT_TRUE(commands.RestoreDefaults(1));
+        ASSERT_TRUE(commands.CheckWirelessLink());
+        auto encode = [](const ButtonAssignment& a, std::array<uint8_t, 7>& b) {
+            b[0] = static_cast<uint8_t>(a.macro_type);
+        };
+        ASSERT_TRUE(commands.WriteProfile(1, encode, {}));
+        const Report expected[] = {BuildDpiSettings(db, 1, connection),
+                                   BuildReportRate(db, 1, connection),
+                                   BuildSensorSettings(db, 1),
+                                   BuildDebounceTime(db, 1),
+                                   BuildWakeupMode(db, 1),
+                                   BuildLightingMode(2),
+                                   BuildLightingBrightness(2, 70),
+                                   BuildLightingSpeed(2, 4),
+                                   BuildLightingColour(2, 0x00336699),
+                                   BuildButtonFunction(3, {3, 0xCD}),
+                                   BuildButtonFunction(3, {}),
+                                   BuildRestoreDefaults(1),
+                                   BuildCheckWirelessLink(),
+                                   BuildWriteProfile(db, 1, encode)};
+        std::string log = Log();
+        for (const Report& r : expected) {
+            EXPECT_NE(log.find("> " + iface + " set-feature" + Hex(r) + "\n"), std::string::npos)
+                << Hex(r);
+        }
+        std::string triplet = connection == 0 ? " 51 40 02 ff ff" : " 51 40 ff 02 ff";
+        EXPECT_NE(log.find("> " + iface + " set-feature" + triplet), std::string::npos);
+        if (connection == 1) {
+            EXPECT_NE(log.find("< receiver-01 input 54 e4 01"), std::string::npos);
+        }
+        DeviceReports::LightingInfo light;
+        ASSERT_TRUE(commands.ReadLightingInfo(light));
+        EXPECT_EQ(light.current_mode, 2);
+        EXPECT_EQ(mouse.Quit(), 0);
+        ASSERT_TRUE(WaitFor([&] { return Interfaces() == 0; }));
+        std::filesystem::remove(dir + "/virtual-mouse.log");
+    }
+}
+
+TEST_F(VirtualMouseLink, BluetoothOffersNoCommandInterface) {
+    VirtualMouseProcess mouse(dir, {"--mode", "bluetooth"});
+    ASSERT_TRUE(WaitFor([&] { return Interfaces() == 1; }));
+    connector.ConnectDevices();
+    EXPECT_EQ(hid.GetConnectionMode(), 2);
+    EXPECT_EQ(view.status, 54);
+    DeviceCommands commands(hid, db);
+    EXPECT_FALSE(commands.SendDpiSettings(1));
+    EXPECT_EQ(Log().find("set-feature"), std::string::npos);
+}
+
+TEST_F(VirtualMouseLink, MacroPacketsAreStoredAndReadBackInPieces) {
+    VirtualMouseProcess mouse(dir, {"--mode", "cable"});
+    ASSERT_TRUE(WaitFor([&] { return Interfaces() == 2; }));
+    connector.ConnectDevices();
+    DeviceCommands commands(hid, db);
+    // A macro of 14 items (62 bytes) goes out as two packets of 58 and 4 bytes.
+    std::vector<uint8_t> macro(62);
+    for (size_t i = 0; i < macro.size(); ++i) {
+        macro[i] = static_cast<uint8_t>(i + 1);
+    }
+    for (size_t offset : {size_t{0}, size_t{58}}) {
+        DeviceReports::Report r = DeviceReports::Empty(0x52, 0x55, 65);
+        size_t n = std::min<size_t>(58, macro.size() - offset);
+        r[2] = 4;
+        r[3] = offset == 0 ? 1 : 0;
+        r[4] = static_cast<uint8_t>(offset);
+        r[6] = static_cast<uint8_t>(n);
+        std::copy(macro.begin() + offset, macro.begin() + offset + n, r.begin() + 7);
+        ASSERT_TRUE(commands.Send(r, "0x52 0x55"));
+    }
+    DeviceReports::Report name = DeviceReports::Empty(0x52, 0x53, 65);
+    name[2] = 4;
+    name[3] = 5;
+    std::copy_n("Macro", 5, name.begin() + 4);
+    ASSERT_TRUE(commands.Send(name, "0x52 0x53"));
+    DeviceButtonFunctions buttons;
+    ASSERT_TRUE(commands.ReadButtonFunctions(buttons));
+    EXPECT_EQ(buttons.entries[4].kind, 4);
+    ASSERT_EQ(buttons.macros.size(), 1u);
+    EXPECT_EQ(buttons.macros[0].first, 4);
+    EXPECT_EQ(buttons.macros[0].second, macro);
+    DeviceReports::Report query = DeviceReports::BuildMacroNameQuery(4);
+    ASSERT_TRUE(commands.ReadExchange(query, "0x52 0x63"));
+    EXPECT_EQ(DeviceReports::ParseMacroName(query.data(), query.size()), "Macro");
 }
 
 }  // namespace
