@@ -52,6 +52,7 @@ struct Rig {
         pid = fork();
         if (pid == 0) {
             dup2(fds[0], STDIN_FILENO);
+            close(fds[1]);  // or its input would never end
             int null = open("/dev/null", O_WRONLY);
             dup2(null, STDOUT_FILENO);
             std::string program = std::string(TALVANE_PROGRAM_DIR) + "/talvane-virtual-mouse";
@@ -119,7 +120,9 @@ void FullEnumeration(benchmark::State& state) {
     for (auto _ : state) {
         connector.ConnectDevices();
     }
-    state.counters["mode"] = hid.GetConnectionMode();
+    std::vector<HidInterfaceEntry> entries;
+    hid.ListInterfaces(entries);
+    state.counters["entries"] = static_cast<double>(entries.size());
 }
 
 // With the 66 ms pause the device wants before every feature report.
