@@ -1,16 +1,7 @@
 #pragma once
 
-#include <cstdint>
-#include <string>
+#include "app/devicedesc/DeviceList.h"
 
-// One mode record of config.xml with the fields of its mouse entry (the DeviceEntry shape).
-struct DeviceModeEntry {
-    std::wstring name;
-    int32_t device_type = 0;
-    std::wstring device_attr;
-    int32_t mode = 0;
-    uint32_t vid = 0;
-    uint32_t pid = 0;
-    std::wstring desc;
-    std::wstring hid_interface;
-};
+// One mode record of config.xml with the fields of its mouse entry: the device link's search
+// filters are the mode list that the device list load reads.
+using DeviceModeEntry = DeviceEntry;

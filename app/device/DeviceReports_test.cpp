@@ -66,7 +66,7 @@ TEST_F(ReportsTest, BuildersTakeTheirValuesFromTheStore) {
     const std::initializer_list<std::pair<size_t, uint8_t>> dpiValues = {
         {5, 0x90},  {6, 0x01},  {7, 0x20},  {8, 0x03},  {9, 0x80}, {10, 0x0C},
         {11, 0x00}, {12, 0x19}, {13, 0xE0}, {14, 0x2E}, {15, 5}};
-    auto dpi = [&](int mode, uint8_t b2, uint8_t b3, uint8_t b4) {
+    auto dpi = [&](uint8_t b2, uint8_t b3, uint8_t b4) {
         Report r = Expect(21, dpiValues);
         r[0] = 0x51, r[1] = 0x40, r[2] = b2, r[3] = b3, r[4] = b4;
         return r;
@@ -77,11 +77,11 @@ TEST_F(ReportsTest, BuildersTakeTheirValuesFromTheStore) {
         Report expected;
     };
     const Case cases[] = {
-        {"dpi cable", [&] { return BuildDpiSettings(db, profile, 0); }, dpi(0, 2, 0xFF, 0xFF)},
-        {"dpi receiver", [&] { return BuildDpiSettings(db, profile, 1); }, dpi(1, 0xFF, 2, 0xFF)},
+        {"dpi cable", [&] { return BuildDpiSettings(db, profile, 0); }, dpi(2, 0xFF, 0xFF)},
+        {"dpi receiver", [&] { return BuildDpiSettings(db, profile, 1); }, dpi(0xFF, 2, 0xFF)},
         {"dpi second receiver", [&] { return BuildDpiSettings(db, profile, 3); },
-         dpi(3, 0xFF, 2, 0xFF)},
-        {"dpi bluetooth", [&] { return BuildDpiSettings(db, profile, 2); }, dpi(2, 0xFF, 0xFF, 2)},
+         dpi(0xFF, 2, 0xFF)},
+        {"dpi bluetooth", [&] { return BuildDpiSettings(db, profile, 2); }, dpi(0xFF, 0xFF, 2)},
         {"rate receiver", [&] { return BuildReportRate(db, profile, 1); },
          Expect(21, {{0, 0x51},
                      {1, 0x41},
