@@ -48,6 +48,28 @@ void EachChild(std::recursive_mutex& lock, std::vector<MControl*>& list, F&& f) 
 
 }  // namespace
 
+void MControl::CollectTree(std::vector<MControl*>& out) {
+    out.push_back(this);
+    EachChild(m_areaLock, m_areas, [&](MControl* c) { c->CollectTree(out); });
+    EachChild(m_controlLock, m_controls, [&](MControl* c) { c->CollectTree(out); });
+}
+
+void MControl::DeleteControl(MControl* control) {
+    if (!control) {
+        return;
+    }
+    // Unregister the whole subtree first (no list lock held): the animation thread may be
+    // about to tick one of them, and must not meet a half-destroyed object.
+    std::vector<MControl*> tree;
+    control->CollectTree(tree);
+    for (MControl* c : tree) {
+        if (PaintManager* manager = c->GetManager()) {
+            manager->ForgetControl(c);
+        }
+    }
+    delete control;
+}
+
 MControl::MControl(MObject* parent, UINT id, CRect rect, BOOL visible, BOOL enabled, BOOL response)
     : m_parent(parent),
       m_id(id),
@@ -58,7 +80,7 @@ MControl::MControl(MObject* parent, UINT id, CRect rect, BOOL visible, BOOL enab
 
 MControl::~MControl() {
     if (m_manager) {
-        m_manager->ForgetControl(this);
+        m_manager->ForgetControl(this, false);
     }
     // Children are taken out under the locks and deleted outside them, so that the animation
     // thread never waits on a list lock held across a destructor.
@@ -74,7 +96,7 @@ MControl::~MControl() {
         m_areas.clear();
     }
     for (MControl* child : doomed) {
-        delete child;
+        DeleteControl(child);
     }
 }
 
@@ -258,6 +280,7 @@ MControl* MControl::AddControl(MControl* child) {
         return nullptr;
     }
     child->SetParent(this);
+    child->m_parentControl = this;
     child->SetManager(m_manager);
     std::lock_guard guard(m_controlLock);
     m_controls.push_back(child);
@@ -269,6 +292,7 @@ MControl* MControl::AddArea(MControl* child) {
         return nullptr;
     }
     child->SetParent(this);
+    child->m_parentControl = this;
     child->SetManager(m_manager);
     std::lock_guard guard(m_areaLock);
     m_areas.push_back(child);
@@ -297,7 +321,7 @@ BOOL MControl::RemoveControl(MControl* child) {
             m_mouseChild = nullptr;
         }
     }
-    delete child;
+    DeleteControl(child);
     return 1;
 }
 
@@ -314,7 +338,7 @@ void MControl::RemoveAllControl() {
         m_areas.clear();
     }
     for (MControl* child : doomed) {
-        delete child;
+        DeleteControl(child);
     }
 }
 

@@ -131,6 +131,7 @@ public:
     MControl* GetNextFocusableControl(MControl*) { return nullptr; }
     MControl* GetPrevFocusableControl(MControl*) { return nullptr; }
     MControl* GetMouseChild() const { return m_mouseChild; }
+    MControl* GetParentControl() const { return m_parentControl; }
 
     // ---- routing entry points ----
     BOOL OnMouseMove(UINT flags, CPoint pt);
@@ -144,6 +145,10 @@ public:
     BOOL OnKeyDown(UINT key, UINT repeat, UINT modifier);
     BOOL OnKeyUp(UINT, UINT, UINT) { return 0; }
     BOOL OnTimer();
+
+    // Unregisters the control and its subtree from the manager, then deletes it.
+    static void DeleteControl(MControl* control);
+    void CollectTree(std::vector<MControl*>& out);
 
     // Called by a parent while this control leaves the tree: drop every pointer to child.
     void ForgetChild(MControl* child);
@@ -182,6 +187,8 @@ protected:
     std::recursive_mutex m_areaLock;
     std::recursive_mutex m_controlLock;
     MControl* m_mouseChild = nullptr;
+    // The parent when it is a control (set when the child joins its list).
+    MControl* m_parentControl = nullptr;
     Bitmap m_memBitmap;
     Bitmap m_animateBitmap;
     CString m_tooltip;

@@ -57,6 +57,7 @@ void PaintManager::Init(HWND hwnd, MWindow* owner) {
     }
     m_hwnd = hwnd;
     m_owner = owner;
+    m_uiThread = std::this_thread::get_id();
     m_initialised = 1;
     m_scrollV = 102;
     m_scrollH = 101;
@@ -297,7 +298,36 @@ BOOL PaintManager::LoadBKImage(UINT id, CString type) {
     return 1;
 }
 
+void PaintManager::ServePendingStale() {
+    std::vector<CRect> pending;
+    {
+        std::lock_guard guard(m_pendingLock);
+        pending.swap(m_pendingStale);
+    }
+    if (pending.empty()) {
+        return;
+    }
+    // The requesting control is not known any more: every overlapping control re-captures.
+    auto walk = [&](std::recursive_mutex& lock, std::vector<MControl*>& list) {
+        std::lock_guard guard(lock);
+        for (MControl* c : list) {
+            if (!c || !c->IsVisible()) {
+                continue;
+            }
+            for (const CRect& r : pending) {
+                if (Intersects(c->GetRect(), r)) {
+                    c->SetUpdate(FALSE, m_fillColour);
+                    break;
+                }
+            }
+        }
+    };
+    walk(m_areaLock, m_areas);
+    walk(m_controlLock, m_controls);
+}
+
 void PaintManager::PaintSurface(Canvas& canvas, const CRect& update) {
+    ServePendingStale();
     const CRect client(0, 0, canvas.Width(), canvas.Height());
     if (m_layered) {
         canvas.ClearRect(update, Color(0));
@@ -535,10 +565,14 @@ void PaintManager::Bury(std::vector<MControl*>& doomed) {
     // A handler may destroy the window under a control that is still running.
     for (MControl* c : doomed) {
         if (m_dispatchDepth > 0) {
-            ForgetControl(c);
+            std::vector<MControl*> tree;
+            c->CollectTree(tree);
+            for (MControl* t : tree) {
+                ForgetControl(t);
+            }
             m_graveyard.push_back(c);
         } else {
-            delete c;
+            MControl::DeleteControl(c);
         }
     }
 }
@@ -548,7 +582,7 @@ void PaintManager::ClearAllControls() {
     ClearControls();
 }
 
-void PaintManager::ForgetControl(MControl* control) {
+void PaintManager::ForgetControl(MControl* control, bool parentToo) {
     if (m_hover == control) {
         m_hover = nullptr;
         m_leftPressed = 0;
@@ -575,7 +609,7 @@ void PaintManager::ForgetControl(MControl* control) {
     }
     KillTimer(control);
     // A parent control may hold it as its mouse child.
-    if (auto* parent = control ? dynamic_cast<MControl*>(control->GetParantObject()) : nullptr) {
+    if (MControl* parent = control && parentToo ? control->GetParentControl() : nullptr) {
         parent->ForgetChild(control);
     }
 }
@@ -587,6 +621,14 @@ LRESULT PaintManager::OnControlUpdate(CRect rect, BOOL update, MControl* control
     CRect dirty = rect;
     if (update) {
         control->SetUpdate(FALSE, m_fillColour);
+    }
+    if (m_initialised && std::this_thread::get_id() != m_uiThread) {
+        {
+            std::lock_guard guard(m_pendingLock);
+            m_pendingStale.push_back(rect);
+        }
+        InvalidateRect(rect, FALSE);
+        return 0;
     }
     if (m_initialised) {
         bool met = false;

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "quorl/core/BaseTypes.h"
@@ -107,7 +108,7 @@ public:
     void ClearAllControls();
     LRESULT OnControlUpdate(CRect rect, BOOL update, MControl* control);
     // A control is being destroyed: drop every reference to it.
-    void ForgetControl(MControl* control);
+    void ForgetControl(MControl* control, bool parentToo = true);
 
     // ---- focus and input state ----
     void SetFocusControl(MControl* control);
@@ -239,7 +240,7 @@ private:
     CString m_messageFace = L"Arial";
     CRect m_messageRect;
     int m_messageFontSize = 14;
-    UINT m_animationTimer = 0;
+    std::atomic<UINT> m_animationTimer{0};  // read by the timer thread
     UINT m_lastTimerId = 4096;
     BOOL m_active = 0;
     BOOL m_tracking = 0;
@@ -275,6 +276,12 @@ private:
     int m_paintPauseMs = 15;
     // Messages being handled right now; controls destroyed meanwhile are deleted afterwards.
     int m_dispatchDepth = 0;
+    // Repaint requests from other threads (the animation timer), served before each paint:
+    // walking the lists there would take the locks in the opposite order to painting.
+    std::thread::id m_uiThread;
+    std::mutex m_pendingLock;
+    std::vector<CRect> m_pendingStale;
+    void ServePendingStale();
     std::vector<MControl*> m_graveyard;
 };
 
