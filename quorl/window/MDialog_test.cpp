@@ -6,6 +6,8 @@
 
 #include "quorl/paint/ControlTestSupport.h"
 #include "quorl/platform/HeadlessPlatform.h"
+#include "quorl/platform/TestProc.h"
+#include "quorl/window/MenuWnd.h"
 
 namespace Quorl {
 namespace {
@@ -123,6 +125,48 @@ TEST_F(WindowTest, BubbleNeedsBothCoordinates) {
     EXPECT_EQ(dialog.GetPaintManager().GetAirBladder(), nullptr);
     EXPECT_TRUE(dialog.SetAirBladderMsg(L"Hi", POINT{40, 50}, AIRBLADDER_TYPE_INFO));
     ASSERT_NE(dialog.GetPaintManager().GetAirBladder(), nullptr);
+}
+
+TEST_F(WindowTest, AMenuPostsExactlyOneClickWithTheItemIdAndCloses) {
+    constexpr UINT kNotify = WM_USER + 77;
+    Testing::TestProc ownerProc;
+    WindowDesc desc;
+    desc.rect = CRect(0, 0, 600, 400);
+    desc.visible = true;
+    HWND owner = platform->CreateWindow(desc, &ownerProc);
+
+    auto* menu = new MenuWnd();
+    ASSERT_NE(menu->Create(owner, CPoint(50, 60), kNotify, 200), nullptr);
+    menu->AddMenu(L"Open", 31, CString(), 0, 0);
+    menu->AddSeparator(32, CString());
+    menu->AddMenu(L"Exit", 33, CString(), 0, 0);
+    ASSERT_NE(menu->GetControl(33), nullptr);
+    EXPECT_EQ(menu->GetControl(31)->GetRect(), CRect(2, 6, 198, 31));
+    EXPECT_EQ(menu->GetControl(32)->GetRect(), CRect(6, 32, 199, 33));
+    EXPECT_EQ(menu->GetControl(33)->GetRect(), CRect(2, 35, 198, 60));
+    EXPECT_EQ(menu->GetWindowRect(), CRect(50, 60, 250, 126));
+    menu->ShowWindow(SW_SHOW);
+
+    HWND hwnd = menu->GetSafeHwnd();
+    platform->InjectMouseMove(hwnd, {40, 45});
+    platform->InjectButton(hwnd, WM_LBUTTONDOWN, {40, 45}, MK_LBUTTON);
+    platform->InjectButton(hwnd, WM_LBUTTONUP, {40, 45});
+    Drain();
+    const auto posted = ownerProc.Only(kNotify);
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].lParam, 33);
+    EXPECT_FALSE(platform->IsWindow(hwnd));
+    delete menu;
+
+    // Losing the activation closes a menu silently.
+    MenuWnd other;
+    other.Create(owner, CPoint(10, 10), kNotify, 150);
+    other.AddMenu(L"Open", 31, CString(), 0, 0);
+    platform->InjectActivation(other.GetSafeHwnd(), false);
+    Drain();
+    EXPECT_FALSE(other.IsWindow());
+    EXPECT_EQ(ownerProc.Only(kNotify).size(), 1u);
+    platform->DestroyWindow(owner);
 }
 
 }  // namespace
