@@ -15,6 +15,7 @@
 #include "quorl/render/Image.h"
 #include "quorl/render/Manager.h"
 #include "quorl/window/MAirBladder.h"
+#include "quorl/window/MShadow.h"
 
 namespace Quorl {
 
@@ -46,6 +47,7 @@ PaintManager::~PaintManager() {
     DestroyData();
     m_tooltip.reset();
     m_bubble.reset();
+    m_shadow.reset();
     for (MControl* c : m_graveyard) {
         delete c;
     }
@@ -136,6 +138,9 @@ LRESULT PaintManager::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT PaintManager::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (m_shadow) {
+        m_shadow->OnParentMessage(msg, wParam, lParam);
+    }
     bool offered = false;
     EachTopLevel(
         [&](MControl* c) { return offered = c->OnWindowMessage(msg, wParam, lParam) != 0; });
@@ -1287,6 +1292,48 @@ void PaintManager::SetProgress(int percent, CString text, CRect rect) {
     } else {
         P().SetTimer(m_hwnd, TIMER_PROGRESS, 10);
     }
+}
+
+// ---------------------------------------------------------------- shadow
+
+MShadow& PaintManager::GetShadow() {
+    if (!m_shadow) {
+        m_shadow = std::make_unique<MShadow>();
+    }
+    return *m_shadow;
+}
+
+void PaintManager::CreateShadow(BOOL show) {
+    GetShadow().ShowShadow(show);
+    GetShadow().Create(this);
+}
+
+void PaintManager::SetShadowShow(BOOL show) {
+    GetShadow().ShowShadow(show);
+}
+
+void PaintManager::DisableShadow(BOOL disable) {
+    GetShadow().DisableShadow(disable);
+}
+
+BOOL PaintManager::SetSize(int size) {
+    return GetShadow().SetSize(size);
+}
+
+BOOL PaintManager::SetSharpness(UINT sharpness) {
+    return GetShadow().SetSharpness(sharpness);
+}
+
+BOOL PaintManager::SetDarkness(UINT darkness) {
+    return GetShadow().SetDarkness(darkness);
+}
+
+BOOL PaintManager::SetPosition(int x, int y) {
+    return GetShadow().SetPosition(x, y);
+}
+
+BOOL PaintManager::SetShadowColor(DWORD colour) {
+    return GetShadow().SetColor(colour);
 }
 
 // ---------------------------------------------------------------- caret

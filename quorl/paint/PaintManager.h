@@ -22,6 +22,7 @@ class Canvas;
 class MAirBladder;
 class MControl;
 class MObject;
+class MShadow;
 class MWindow;
 class TooltipWnd;
 
@@ -192,6 +193,17 @@ public:
     MControl* GetCurrentCaretObject() const { return m_caretOwner; }
     void DrawCaret(Canvas& canvas, const CRect& clip);
 
+    // ---- shadow ----
+    void CreateShadow(BOOL show);
+    void SetShadowShow(BOOL show);
+    void DisableShadow(BOOL disable);
+    BOOL SetSize(int size);
+    BOOL SetSharpness(UINT sharpness);
+    BOOL SetDarkness(UINT darkness);
+    BOOL SetPosition(int x, int y);
+    BOOL SetShadowColor(DWORD colour);
+    MShadow& GetShadow();
+
     // ---- resources ----
     WindowResources& GetResources() { return m_resources; }
     void SetScrollResID(UINT vertical, UINT horizontal) {
@@ -256,6 +268,7 @@ private:
     int m_tooltipOwner = 0;
     std::unique_ptr<TooltipWnd> m_tooltip;
     std::unique_ptr<MAirBladder> m_bubble;
+    std::unique_ptr<MShadow> m_shadow;
     int m_bubbleOwner = 0;
     std::vector<MControl*> m_areas;
     std::vector<MControl*> m_controls;

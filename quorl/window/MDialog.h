@@ -88,6 +88,13 @@ public:
     void SetAlpha(BYTE alpha) { m_alpha = alpha; }
     void SetColorKey(COLORREF key) { m_colorKey = key; }
     void SetupBackTranslucent();
+    void CreateShadow(BOOL show, bool = false) { m_manager.CreateShadow(show); }
+    void SetShadowShow(BOOL show) { m_manager.SetShadowShow(show); }
+    BOOL SetSize(int size) { return m_manager.SetSize(size); }
+    BOOL SetSharpness(UINT sharpness) { return m_manager.SetSharpness(sharpness); }
+    BOOL SetDarkness(UINT darkness) { return m_manager.SetDarkness(darkness); }
+    BOOL SetPosition(int x, int y) { return m_manager.SetPosition(x, y); }
+    BOOL SetShadowColor(DWORD colour) { return m_manager.SetShadowColor(colour); }
 
     void DoOK() { PostMessageW(WM_USERCLOSE, IDOK, 0); }
     void DoCancel() { PostMessageW(WM_USERCLOSE, IDCANCEL, 0); }
