@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "quorl/core/ControlRegistry.h"
+#include "quorl/core/MControlFont.h"
 #include "quorl/paint/ControlTestSupport.h"
 
 namespace Quorl {
@@ -194,6 +195,38 @@ TEST(MControlTest, TimerTicksReachRunningVisibleChildren) {
     EXPECT_EQ(running->timerTicks, 1);
     EXPECT_EQ(idle->timerTicks, 0);
     EXPECT_EQ(hidden->timerTicks, 0);
+}
+
+class Label : public MControlFont {
+public:
+    Label(MObject* parent, const wchar_t* title)
+        : MControlFont(parent, 3, CRect(0, 0, 50, 20), title, TRUE, TRUE, TRUE) {}
+    void DrawControl(Canvas&, CRect) override {}
+};
+
+TEST(MControlFontTest, ImagesNeedAManagerAndALoadableFileFontsAreRebuiltOnChange) {
+    HostWindow host;
+    auto* label = new Label(&host, L"Title");
+    EXPECT_FALSE(label->SetImage(L"img_missing.png", 4));  // no manager yet
+    host.manager.AddControl(label);
+    EXPECT_FALSE(label->SetImage(L"img_missing.png", 4));
+    EXPECT_FALSE(label->SetImage(nullptr, 4));
+    EXPECT_EQ(label->GetImageInfo(), nullptr);
+    EXPECT_EQ(label->GetStateCount(), 4);
+    EXPECT_EQ(label->GetTextColor().GetValue(), 0xFFB8D3EFu);
+
+    label->SetFont(L"A face name that is longer than thirty-two characters", 15,
+                   FontStyleBold | FontStyleStrikeout);
+    const Font& font = label->GetGDIFont();
+    EXPECT_EQ(font.GetFace().GetLength(), 32);
+    EXPECT_EQ(font.GetSize(), 15);
+    EXPECT_EQ(font.GetStyle(), FontStyleBold);  // strike-out is not a text style here
+    label->SetFontWidth(18);
+    EXPECT_EQ(label->GetGDIFont().GetSize(), 18);
+
+    label->SetTitle(L"New");
+    EXPECT_EQ(label->GetTitle(), L"New");
+    EXPECT_FALSE(label->GetUpdate());  // the repaint request marked the cache stale
 }
 
 class ProbeArea : public ProbeControl {
