@@ -1,9 +1,11 @@
-// The program entry: settles the language, prepares the data folders and opens the selected
-// model's database.
+// The program entry: settles the language, prepares the data folders, picks the model and
+// opens its database.
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "app/devicedesc/DeviceDescription.h"
+#include "app/devicedesc/DeviceList.h"
 #include "app/settings/Settings.h"
 #include "app/startup/Paths.h"
 #include "app/startup/Startup.h"
@@ -43,10 +45,16 @@ int main(int argc, char** argv) {
     const int language = SettleLanguage();
     CreateDataFolders();
 
-    // Until the device list is read, no model entry matches and the file is "_data.db".
-    DeviceDataDB& store = DeviceDataDB::Instance();
-    const bool opened = store.OpenDeviceDatabase(GetDataFolder(), L"");
-    std::printf("Talvane: language %d, %s %s\n", language, opened ? "opened" : "could not open",
-                store.Path().c_str());
+    // The last chosen model when config.xml still lists it, else its first model. Without a
+    // list no model matches and the database is "_data.db".
+    DeviceList devices;
+    LoadDeviceList(DeviceListPath(GetModuleFolder()), devices);
+    const int deviceType = devices.SelectDeviceType(ReadDeviceType());
+    if (deviceType != 0) {
+        WriteDeviceType(deviceType);
+    }
+    const bool opened = OpenModelDatabase(devices.ModelName(deviceType));
+    std::printf("Talvane: language %d, model %d, %s %s\n", language, deviceType,
+                opened ? "opened" : "could not open", DeviceDataDB::Instance().Path().c_str());
     return 0;
 }

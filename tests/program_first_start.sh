@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # First start with empty configuration and data folders, in English and in Russian: the
-# program settles the language in settings.ini and creates a database with the full schema.
+# program settles the language, picks the first model of config.xml (type 101) and creates its
+# database with the full schema. A later start keeps a model that is still listed and replaces
+# one that is not.
 set -euo pipefail
 program=$1
 work=$(mktemp -d)
@@ -13,9 +15,9 @@ check_start() {
     output=$(env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG="$locale" \
         XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" "$program")
     echo "$output"
-    [ "$(cat "$home/config/Talvane/settings.ini")" = $'[Talvane]\nLCID='"$expected" ] ||
+    [ "$(cat "$home/config/Talvane/settings.ini")" = $'[Talvane]\nLCID='"$expected"$'\nDeviceType=101' ] ||
         fail "settings.ini for $locale: $(cat "$home/config/Talvane/settings.ini")"
-    db=$home/data/Talvane/db/_data.db
+    db=$home/data/Talvane/db/Veyra_data.db
     [ -s "$db" ] || fail "no database at $db"
     tables=$(sqlite3 "$db" "SELECT count(*) FROM sqlite_master WHERE type='table' AND name LIKE 't\_%' ESCAPE '\\'")
     indexes=$(sqlite3 "$db" "SELECT count(*) FROM sqlite_master WHERE type='index'")
@@ -26,6 +28,16 @@ check_start() {
 
 check_start en_US.UTF-8 1033
 check_start ru_RU.UTF-8 1049
+
+home=$work/en_US.UTF-8
+restart() {
+    sed -i "s/^DeviceType=.*/DeviceType=$1/" "$home/config/Talvane/settings.ini"
+    XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" "$program" >/dev/null
+    grep -q "^DeviceType=$2\$" "$home/config/Talvane/settings.ini" || fail "DeviceType $1 became $(grep DeviceType "$home/config/Talvane/settings.ini")"
+    [ -s "$home/data/Talvane/db/$3_data.db" ] || fail "no $3 database"
+}
+restart 102 102 VeyraLite
+restart 777 101 Veyra
 "$program" --version | grep -q '^talvane [0-9]' || fail "--version"
 "$program" --help | grep -q -- '-hide' || fail "--help"
 echo "program_first_start: ok"

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <memory>
+
+#include "quorl/platform/PlatformBase.h"
+
+namespace Quorl {
+
+// A back end without a display, for tests: windows are records, each with a memory surface
+// that WM_PAINT draws on (or that UpdateLayeredWindow replaces), and input is injected.
+// Injected input goes through the same queue, tracking and key state as real input.
+class HeadlessPlatform : public PlatformBase {
+public:
+    HeadlessPlatform();
+    ~HeadlessPlatform() override;
+
+    HWND CreateWindow(const WindowDesc& desc, WindowProc* proc) override;
+    BOOL ShowWindow(HWND hwnd, int cmdShow) override;
+    BOOL MoveWindow(HWND hwnd, const CRect& screenRect, BOOL repaint) override;
+    BOOL SetForegroundWindow(HWND hwnd) override;
+    BOOL EnableWindow(HWND hwnd, BOOL enable) override;
+    BOOL SetWindowText(HWND hwnd, const std::wstring& title) override;
+    BOOL SetKeepAbove(HWND hwnd, BOOL above) override;
+    HWND SetCapture(HWND hwnd) override;
+    BOOL ReleaseCapture() override;
+    BOOL SetCursor(HWND hwnd, CursorShape shape) override;
+    BOOL GetCursorPos(POINT& pt) const override;
+    CRect GetWorkArea(HWND hwnd) const override;
+    BOOL UpdateWindow(HWND hwnd) override;
+    BOOL IsCompositing() const override { return compositing_; }
+    BOOL UpdateLayeredWindow(HWND hwnd, const Bitmap& surface, const POINT* topLeft) override;
+    BOOL SetWindowAlpha(HWND hwnd, BYTE alpha) override;
+    BOOL SetWindowRoundRegion(HWND hwnd, int diameter) override;
+    HWND SetFocus(HWND hwnd) override;
+    std::unique_ptr<NativeEdit> CreateNativeEdit(HWND host, const NativeEditStyle& style,
+                                                 NativeEditListener* listener) override;
+
+    // ---- for tests ----
+    void SetCompositing(bool on) { compositing_ = on; }
+    void SetWorkArea(const CRect& area) { workArea_ = area; }
+    // The window's surface as last painted; null for an unknown window.
+    const Bitmap* GetSurface(HWND hwnd) const;
+    BYTE GetWindowAlpha(HWND hwnd) const;
+    bool IsKeptAbove(HWND hwnd) const;
+    CursorShape GetCursor(HWND hwnd) const;
+    int GetRoundRegion(HWND hwnd) const;
+
+    // Pointer at a client point of the window: enters it if needed, then WM_MOUSEMOVE.
+    void InjectMouseMove(HWND hwnd, POINT client, WPARAM keys = 0);
+    // WM_LBUTTONDOWN, WM_RBUTTONUP, ... at a client point.
+    void InjectButton(HWND hwnd, UINT msg, POINT client, WPARAM keys = 0);
+    void InjectWheel(HWND hwnd, int delta, POINT client, WPARAM keys = 0);
+    void InjectPointerLeave(HWND hwnd);
+    // A key (side-specific codes allowed) with the character it types, if any.
+    void InjectKey(HWND hwnd, int vk, bool down, char32_t ch = 0);
+    void InjectActivation(HWND hwnd, bool active);
+    // The desktop asks the window to close (its close button, or the shortcut).
+    void InjectCloseRequest(HWND hwnd);
+
+private:
+    struct HeadlessWindow;
+
+    void DestroyNative(Window& window) override;
+    void PaintWindow(Window& window) override;
+    std::shared_ptr<HeadlessWindow> FindHeadless(HWND hwnd) const;
+
+    bool compositing_ = true;
+    CRect workArea_{0, 0, 1600, 1000};
+    POINT cursor_;
+};
+
+}  // namespace Quorl
