@@ -30,7 +30,7 @@ void MacroFlash::Load() {
         return;
     }
     std::string contents;
-    if (!ReadWholeFile(path_, contents)) {
+    if (!std::filesystem::is_regular_file(path_, ec) || !ReadWholeFile(path_, contents)) {
         return;
     }
     if (contents.size() < 8 || contents.compare(0, 4, kSignature, 4) != 0) {

@@ -222,6 +222,7 @@ int MacroTransfer::DecodeDeviceMacro(int profile, int button, const uint8_t* byt
     if (bytes == nullptr || length < kHeaderLength) {
         return 0;
     }
+    const int32_t start = static_cast<int32_t>(clock_.NowMs());
     const std::wstring name = ReadMacroName(button);
     const int declaredItems = bytes[5];
     // Only whole items that arrived are read, whatever the count byte claims.
@@ -253,7 +254,6 @@ int MacroTransfer::DecodeDeviceMacro(int profile, int button, const uint8_t* byt
             info.delay_time = 0;
         }
         std::vector<MacroEvent> events;
-        const int32_t start = static_cast<int32_t>(clock_.NowMs());
         int32_t lastKeyDown = start;
         int32_t lastButtonDown = start;
         int nonEmpty = 0;
