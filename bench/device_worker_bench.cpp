@@ -7,6 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <time.h>
+
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -155,6 +157,45 @@ BENCHMARK(BM_DpiChangeToMouse)
     ->Iterations(10)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
+
+// The CPU the idle worker takes over 10 seconds with a connected mouse: a pass every 30 ms and a
+// poll with a 100 ms read every 200 ms.
+void BM_IdleWorkerCpu(benchmark::State& state) {
+    Rig rig;
+    if (!rig.ready) {
+        state.SkipWithError("the virtual mouse did not come up");
+        return;
+    }
+    for (auto _ : state) {
+        timespec before{}, after{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &before);
+        std::this_thread::sleep_for(std::chrono::seconds(10));
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &after);
+        state.counters["cpu_ms_per_10s"] =
+            (after.tv_sec - before.tv_sec) * 1e3 + (after.tv_nsec - before.tv_nsec) / 1e6;
+    }
+}
+BENCHMARK(BM_IdleWorkerCpu)->Iterations(1)->Unit(benchmark::kSecond);
+
+// A full InitialSync on the cable: device info, settings, the sixteen buttons, firmware.
+void BM_InitialSync(benchmark::State& state) {
+    Rig rig;
+    if (!rig.ready) {
+        state.SkipWithError("the virtual mouse did not come up");
+        return;
+    }
+    rig.session.Stop();
+    for (auto _ : state) {
+        // A session of its own, so the button functions are read again.
+        DeviceSession fresh(rig.hid, rig.db, rig.connector, rig.tasks, rig.view, rig.clock,
+                            rig.folder + "/macro_flash.dat");
+        if (!fresh.InitialSync()) {
+            state.SkipWithError("InitialSync failed");
+            return;
+        }
+    }
+}
+BENCHMARK(BM_InitialSync)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -39,7 +39,9 @@ DeviceSession::DeviceSession(HidDeviceManager& hid, DeviceDataDB& db, DeviceConn
       view_(view),
       commands_(hid, db),
       flash_(std::move(macroFlashPath)),
-      macros_(commands_, db, flash_, clock) {}
+      macros_(commands_, db, flash_, clock) {
+    flash_.Load();
+}
 
 DeviceSession::~DeviceSession() {
     StopThread();
@@ -47,7 +49,6 @@ DeviceSession::~DeviceSession() {
 }
 
 bool DeviceSession::Start(int pauseMs) {
-    flash_.Load();
     TakeLightingTabFromConnector();
     return StartThread(pauseMs, true);
 }

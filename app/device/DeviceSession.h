@@ -63,7 +63,7 @@ public:
                   std::string macroFlashPath = MacroFlash::DefaultPath());
     ~DeviceSession() override;
 
-    // Reads macro_flash.dat and starts the worker (the caller has queued task 1).
+    // Starts the worker (the caller has queued task 1). macro_flash.dat is read on creation.
     bool Start(int pauseMs = kDefaultPauseMs);
     // At most one second; see CThreadBasic::StopThread.
     bool Stop();
