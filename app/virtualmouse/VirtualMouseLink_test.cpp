@@ -278,6 +278,21 @@ TEST_F(VirtualMouseLink, PlugAndUnplugArriveAsTasksTwoAndThree) {
     EXPECT_TRUE(tasks.Empty());
 }
 
+TEST_F(VirtualMouseLink, AnUnpluggedDeviceFailsItsExchanges) {
+    VirtualMouseProcess mouse(dir, {"--mode", "cable"});
+    ASSERT_TRUE(WaitFor([&] { return Interfaces() == 2; }));
+    connector.ConnectDevices();
+    DeviceCommands commands(hid, db);
+    ASSERT_TRUE(commands.SendWakeupMode(1));
+    mouse.Send("unplug");
+    ASSERT_TRUE(WaitFor([&] { return Interfaces() == 0; }));
+    EXPECT_FALSE(commands.SendWakeupMode(1));
+    DeviceReports::DeviceInfo info;
+    EXPECT_FALSE(commands.ReadDeviceInfo(info));
+    uint8_t report[21] = {};
+    EXPECT_EQ(hid.ReadInputReport(hid.GetCommandHandle(), report, sizeof report), -1);
+}
+
 TEST_F(VirtualMouseLink, AnotherModelsReceiverIsLeftOut) {
     VirtualMouseProcess mouse(dir, {"--mode", "receiver", "--model", "102"});
     ASSERT_TRUE(WaitFor([&] { return Interfaces() == 2; }));
