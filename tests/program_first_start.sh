@@ -38,6 +38,16 @@ restart() {
 }
 restart 102 102 VeyraLite
 restart 777 101 Veyra
+# With a virtual mouse of its own, the program finds it and reads it into profile 1; the
+# virtual mouse quits with the program and leaves no folder behind.
+for mode in cable receiver; do
+    out=$(XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" XDG_RUNTIME_DIR="$work" \
+        "$program" --virtual-mouse=$mode)
+    echo "$out"
+    case $out in *"Read the mouse into profile 1"*) ;; *) fail "no read-back over $mode" ;; esac
+done
+ls -d "$work"/talvane-virtual-mouse-* 2>/dev/null && fail "virtual mouse folder left behind"
+"$program" --virtual-mouse=usb 2>/dev/null && fail "a bad connection name was accepted"
 "$program" --version | grep -q '^talvane [0-9]' || fail "--version"
 "$program" --help | grep -q -- '-hide' || fail "--help"
 echo "program_first_start: ok"
