@@ -64,25 +64,34 @@ UINT CMTimer::SetTimer(UINT elapseMs, CString name, BOOL appTimer) {
     return id;
 }
 
+void CMTimer::WaitForCallback(std::unique_lock<std::mutex>& guard) {
+    if (m_thread.get_id() != std::this_thread::get_id()) {
+        m_idle.wait(guard, [this] { return !m_firing; });
+    }
+}
+
 UINT CMTimer::KillTimer(UINT id) {
-    std::lock_guard guard(m_lock);
+    std::unique_lock guard(m_lock);
     m_records.erase(std::remove_if(m_records.begin(), m_records.end(),
                                    [&](const Record& r) { return r.id == id; }),
                     m_records.end());
+    WaitForCallback(guard);
     return static_cast<UINT>(m_records.size());
 }
 
 UINT CMTimer::KillTimer(CString name) {
-    std::lock_guard guard(m_lock);
+    std::unique_lock guard(m_lock);
     m_records.erase(std::remove_if(m_records.begin(), m_records.end(),
                                    [&](const Record& r) { return r.name == name; }),
                     m_records.end());
+    WaitForCallback(guard);
     return static_cast<UINT>(m_records.size());
 }
 
 void CMTimer::KillTimer() {
-    std::lock_guard guard(m_lock);
+    std::unique_lock guard(m_lock);
     m_records.clear();
+    WaitForCallback(guard);
 }
 
 BOOL CMTimer::GetTimerIsRun(UINT id) {
@@ -150,12 +159,15 @@ void CMTimer::Run() {
         const UINT id = due->id;
         const CString name = due->name;
         const BOOL app = due->app;
+        m_firing = true;
         guard.unlock();
         OnMTimer(id);
         if (app) {
             OnMTimer(id, name);
         }
         guard.lock();
+        m_firing = false;
+        m_idle.notify_all();
     }
 }
 

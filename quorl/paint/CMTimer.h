@@ -52,11 +52,17 @@ private:
     };
     void Run();
 
+    void WaitForCallback(std::unique_lock<std::mutex>& guard);
+
     std::mutex m_lock;
     std::condition_variable m_wake;
     std::vector<Record> m_records;
     std::thread m_thread;
     bool m_stop = false;
+    // A callback is running on the timer thread; kills from other threads wait for it, so that
+    // nothing ticks once a kill has returned.
+    bool m_firing = false;
+    std::condition_variable m_idle;
 };
 
 }  // namespace Quorl
