@@ -465,7 +465,7 @@ BOOL MControl::OnMouseMove(UINT flags, CPoint pt) {
     return (m_mouseChild || hadChild) ? 1 : result;
 }
 
-BOOL MControl::OnLButtonDown(UINT flags, CPoint pt) {
+BOOL MControl::RoutePress(UINT flags, CPoint pt, ButtonHandler childPress, ButtonHandler ownPress) {
     if (!m_visible || !m_response) {
         return 0;
     }
@@ -480,23 +480,32 @@ BOOL MControl::OnLButtonDown(UINT flags, CPoint pt) {
         }
     }
     if (MControl* child = m_mouseChild) {
-        return child->OnLButtonDown(flags, ChildPoint(child, original, pt));
+        return (child->*childPress)(flags, ChildPoint(child, original, pt));
     }
     guard.unlock();
     TakeFocus();
-    return OnControlLButtonDown(flags, original);
+    return (this->*ownPress)(flags, original);
 }
 
-BOOL MControl::OnLButtonUp(UINT flags, CPoint pt) {
+BOOL MControl::RouteRelease(UINT flags, CPoint pt, ButtonHandler childRelease,
+                            ButtonHandler ownRelease) {
     m_pressedInside = 0;
     const CPoint original = pt;
     OnMousePointChange(pt);
     std::unique_lock guard(m_controlLock);
     if (MControl* child = m_mouseChild) {
-        return child->OnLButtonUp(flags, ChildPoint(child, original, pt));
+        return (child->*childRelease)(flags, ChildPoint(child, original, pt));
     }
     guard.unlock();
-    return OnControlLButtonUp(flags, original);
+    return (this->*ownRelease)(flags, original);
+}
+
+BOOL MControl::OnLButtonDown(UINT flags, CPoint pt) {
+    return RoutePress(flags, pt, &MControl::OnLButtonDown, &MControl::OnControlLButtonDown);
+}
+
+BOOL MControl::OnLButtonUp(UINT flags, CPoint pt) {
+    return RouteRelease(flags, pt, &MControl::OnLButtonUp, &MControl::OnControlLButtonUp);
 }
 
 BOOL MControl::OnLButtonDblClk(UINT flags, CPoint pt) {
@@ -523,37 +532,11 @@ BOOL MControl::OnLButtonDblClk(UINT flags, CPoint pt) {
 }
 
 BOOL MControl::OnRButtonDown(UINT flags, CPoint pt) {
-    if (!m_visible || !m_response) {
-        return 0;
-    }
-    const CPoint original = pt;
-    OnMousePointChange(pt);
-    m_pressedInside = m_rect.PtInRect(original) ? 1 : 0;
-    std::unique_lock guard(m_controlLock);
-    for (MControl* child : m_controls) {
-        if (child && child->PtInRect(ChildPoint(child, original, pt)) && child->IsEnabled() &&
-            child->GetRresponse()) {
-            m_mouseChild = child;
-        }
-    }
-    if (MControl* child = m_mouseChild) {
-        return child->OnRButtonDown(flags, ChildPoint(child, original, pt));
-    }
-    guard.unlock();
-    TakeFocus();
-    return OnControlRButtonDown(flags, original);
+    return RoutePress(flags, pt, &MControl::OnRButtonDown, &MControl::OnControlRButtonDown);
 }
 
 BOOL MControl::OnRButtonUp(UINT flags, CPoint pt) {
-    m_pressedInside = 0;
-    const CPoint original = pt;
-    OnMousePointChange(pt);
-    std::unique_lock guard(m_controlLock);
-    if (MControl* child = m_mouseChild) {
-        return child->OnRButtonUp(flags, ChildPoint(child, original, pt));
-    }
-    guard.unlock();
-    return OnControlRButtonUp(flags, original);
+    return RouteRelease(flags, pt, &MControl::OnRButtonUp, &MControl::OnControlRButtonUp);
 }
 
 BOOL MControl::OnRButtonDblClk(UINT flags, CPoint pt) {

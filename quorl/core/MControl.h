@@ -156,6 +156,11 @@ public:
 protected:
     // The point a child is given: scroll bars (ids 1 and 2) get the untranslated one.
     static CPoint ChildPoint(MControl* child, CPoint original, CPoint translated);
+    // A press or release of either button goes to the child under the pointer (or the one that
+    // took the press), else to this control's own handler.
+    using ButtonHandler = BOOL (MControl::*)(UINT, CPoint);
+    BOOL RoutePress(UINT flags, CPoint pt, ButtonHandler childPress, ButtonHandler ownPress);
+    BOOL RouteRelease(UINT flags, CPoint pt, ButtonHandler childRelease, ButtonHandler ownRelease);
     void TakeFocus();
     LONG RequestRepaint(CRect rect, BOOL update);
 
