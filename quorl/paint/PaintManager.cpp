@@ -839,34 +839,31 @@ BOOL PaintManager::OnLButtonUp(UINT flags, CPoint pt) {
     ReleaseCapture();
     m_leftPressed = 0;
     m_dragPending = 0;
-    if (MControl* hover = m_hover) {
-        if (hover->IsVisible() && hover->GetRresponse()) {
-            const CRect before = hover->GetRect();
-            hover->OnLButtonUp(flags, pt);
-            if (m_hover == hover && !before.PtInRect(pt)) {
-                m_hover = nullptr;
-            }
-        } else {
-            m_hover = nullptr;
-        }
-    }
+    PassToHover(flags, pt, &MControl::OnLButtonUp);
     m_dblClkSeen = 0;
     return 1;
 }
 
+void PaintManager::PassToHover(UINT flags, CPoint pt, BOOL (MControl::*handler)(UINT, CPoint)) {
+    MControl* hover = m_hover;
+    if (!hover) {
+        return;
+    }
+    if (!hover->IsVisible() || !hover->GetRresponse()) {
+        m_hover = nullptr;
+        return;
+    }
+    // A release or double-click outside the control ends its hover.
+    const CRect before = hover->GetRect();
+    (hover->*handler)(flags, pt);
+    if (m_hover == hover && !before.PtInRect(pt)) {
+        m_hover = nullptr;
+    }
+}
+
 BOOL PaintManager::OnLButtonDblClk(UINT flags, CPoint pt) {
     m_dblClkSeen = 1;
-    if (MControl* hover = m_hover) {
-        if (hover->IsVisible() && hover->GetRresponse()) {
-            const CRect before = hover->GetRect();
-            hover->OnLButtonDblClk(flags, pt);
-            if (m_hover == hover && !before.PtInRect(pt)) {
-                m_hover = nullptr;
-            }
-        } else {
-            m_hover = nullptr;
-        }
-    }
+    PassToHover(flags, pt, &MControl::OnLButtonDblClk);
     return 1;
 }
 
@@ -890,17 +887,7 @@ BOOL PaintManager::OnRButtonDown(UINT flags, CPoint pt) {
 BOOL PaintManager::OnRButtonUp(UINT flags, CPoint pt) {
     ReleaseCapture();
     m_rightPressed = 0;
-    if (MControl* hover = m_hover) {
-        if (hover->IsVisible() && hover->GetRresponse()) {
-            const CRect before = hover->GetRect();
-            hover->OnRButtonUp(flags, pt);
-            if (m_hover == hover && !before.PtInRect(pt)) {
-                m_hover = nullptr;
-            }
-        } else {
-            m_hover = nullptr;
-        }
-    }
+    PassToHover(flags, pt, &MControl::OnRButtonUp);
     return 1;
 }
 

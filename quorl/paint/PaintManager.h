@@ -219,6 +219,8 @@ public:
     void SetPaintPause(int ms) { m_paintPauseMs = ms; }
 
 private:
+    // Hands a release or double-click to the hovered control.
+    void PassToHover(UINT flags, CPoint pt, BOOL (MControl::*handler)(UINT, CPoint));
     struct ControlTimer {
         HWND hwnd;
         UINT key;
