@@ -1323,6 +1323,18 @@ BOOL PaintManager::SetShadowColor(DWORD colour) {
     return GetShadow().SetColor(colour);
 }
 
+BOOL PaintManager::SetShadowImage(const wchar_t* file, CRect corner) {
+    const bool valid =
+        corner.left >= 0 && corner.top >= 0 && corner.right >= 0 && corner.bottom >= 0;
+    return valid && GetShadow().SetImage(file) && GetShadow().SetShadowCorner(corner);
+}
+
+BOOL PaintManager::SetShadowImage(UINT resourceId, CRect corner) {
+    const bool valid =
+        corner.left >= 0 && corner.top >= 0 && corner.right >= 0 && corner.bottom >= 0;
+    return valid && GetShadow().SetImage(resourceId) && GetShadow().SetShadowCorner(corner);
+}
+
 // ---------------------------------------------------------------- caret
 
 void PaintManager::CreateCaret(int width, int height) {

@@ -202,6 +202,9 @@ public:
     BOOL SetDarkness(UINT darkness);
     BOOL SetPosition(int x, int y);
     BOOL SetShadowColor(DWORD colour);
+    // Image mode: the image with its margins; 0 and nothing changed when either is refused.
+    BOOL SetShadowImage(const wchar_t* file, CRect corner);
+    BOOL SetShadowImage(UINT resourceId, CRect corner);
     MShadow& GetShadow();
 
     // ---- resources ----

@@ -11,11 +11,72 @@ namespace Quorl {
 
 namespace {
 
-Font BubbleFont() {
-    return Font(Manager::GetFontName(), 14);
-}
+constexpr int kBodyCorner = 6;
+constexpr UINT kBubbleFontResource = 106;
 
 }  // namespace
+
+Font MAirBladder::BubbleFont() {
+    // The toolkit's own face, private to the bubble; the default face when it cannot load.
+    if (!m_fontLoaded) {
+        m_fontLoaded = true;
+        if (m_resources.AddTempFont(L"AirBladder", kBubbleFontResource)) {
+            if (FontFamily* family = m_resources.FindTempFont(L"AirBladder")) {
+                m_fontFamily = family->GetFamilyName();
+            }
+        }
+    }
+    return Font(m_fontFamily.IsEmpty() ? Manager::GetFontName() : m_fontFamily, 14);
+}
+
+MAirBladder::ArrowSide MAirBladder::ArrowSideOf(int type) {
+    switch (type) {
+        case 1:
+        case 3:
+            return ArrowTop;
+        case 2:
+            return ArrowRight;
+        case 5:
+            return ArrowLeft;
+        default:
+            return ArrowNone;
+    }
+}
+
+MAirBladder::Layout MAirBladder::LayoutFor(ArrowSide side, CSize window, POINT a, CSize arrow) {
+    Layout l;
+    l.body = CRect(0, 0, window.cx - 1, window.cy - 1);
+    if (side == ArrowNone || arrow.cx <= 0 || arrow.cy <= 0) {
+        return l;
+    }
+    // Along its edge the arrow centres on the anchor, kept clear of the body's corners.
+    auto along = [](int centre, int size, int from, int to) {
+        return std::max(from, std::min(centre - size / 2, to - size));
+    };
+    switch (side) {
+        case ArrowLeft: {
+            l.body.left = arrow.cx - 1;
+            const int y = along(a.y, arrow.cy, kBodyCorner, l.body.bottom - kBodyCorner);
+            l.arrow = CRect(0, y, arrow.cx, y + arrow.cy);
+            break;
+        }
+        case ArrowRight: {
+            l.body.right -= arrow.cx - 1;
+            const int y = along(a.y, arrow.cy, kBodyCorner, l.body.bottom - kBodyCorner);
+            l.arrow = CRect(l.body.right - 1, y, l.body.right - 1 + arrow.cx, y + arrow.cy);
+            break;
+        }
+        case ArrowTop: {
+            l.body.top = arrow.cy - 1;
+            const int x = along(a.x, arrow.cx, kBodyCorner, l.body.right - kBodyCorner);
+            l.arrow = CRect(x, 0, x + arrow.cx, arrow.cy);
+            break;
+        }
+        default:
+            break;
+    }
+    return l;
+}
 
 MAirBladder::MAirBladder(HWND owner) : m_owner(owner) {}
 
@@ -51,8 +112,12 @@ CRect MAirBladder::FitRect(int type, POINT a, CSize text, int lines, int length)
             return CRect(a.x - 25, a.y, a.x + w + 15, a.y + h + 30);
         case 4:
             return CRect(a.x - (w + 30) / 2, a.y - h - 20, a.x - (w + 30) / 2 + w + 30, a.y);
-        case 5:
-            return CRect(a.x, a.y - 10, a.x + w + 40, a.y + (lines - 2) * kLineHeight - 45);
+        case 5: {
+            // The rule's bottom lies above the top for fewer than four lines and never leaves
+            // room for the text: keep at least the height the other types give.
+            const int bottom = a.y + (lines - 2) * kLineHeight - 45;
+            return CRect(a.x, a.y - 10, a.x + w + 40, std::max(bottom, a.y - 10 + h + 20));
+        }
         default:
             return CRect();
     }
@@ -103,10 +168,21 @@ void MAirBladder::Refit() {
         desc.layered = true;
         desc.keepAbove = true;
         m_hwnd = p.CreateWindow(desc, this);
+        LoadImages();
     } else {
         p.MoveWindow(m_hwnd, m_rect, TRUE);
     }
     Push();
+}
+
+void MAirBladder::LoadImages() {
+    if (m_background) {
+        return;
+    }
+    m_background = m_resources.AddImgResInfo(L"img_tip_bk.png", 1);
+    m_arrows[ArrowLeft] = m_resources.AddImgResInfo(L"img_tip_arrow_left.png", 1);
+    m_arrows[ArrowRight] = m_resources.AddImgResInfo(L"img_tip_arrow_right.png", 1);
+    m_arrows[ArrowTop] = m_resources.AddImgResInfo(L"img_tip_arrow_top.png", 1);
 }
 
 void MAirBladder::Push() {
@@ -119,15 +195,21 @@ void MAirBladder::Push() {
     }
     {
         Canvas canvas(surface);
-        CRect frame(0, 0, surface.Width() - 1, surface.Height() - 1);
-        ImgResInfo* bk = m_resources.AddImgResInfo(L"img_tip_bk.png", 1);
-        if (bk && bk->GetImage()) {
-            canvas.DrawImageNine(bk->GetImage()->GetBitmap(), frame,
-                                 bk->GetImage()->GetBitmap().Bounds(), 6);
+        const ArrowSide side = ArrowSideOf(m_type);
+        const ImgResInfo* arrow = side == ArrowNone ? nullptr : m_arrows[side];
+        const CSize arrowSize = arrow ? arrow->GetImage()->Size() : CSize();
+        const POINT anchor{m_anchor.x - m_rect.left, m_anchor.y - m_rect.top};
+        const Layout layout = LayoutFor(side, surface.Size(), anchor, arrowSize);
+        if (m_background) {
+            const Bitmap& bk = m_background->GetImage()->GetBitmap();
+            canvas.DrawImageNine(bk, layout.body, bk.Bounds(), kBodyCorner);
         } else {
-            canvas.FillRect(frame, Color(0xF0202020));
+            canvas.FillRect(layout.body, Color(0xF0202020));
         }
-        CRect text = frame;
+        if (arrow && !layout.arrow.IsRectEmpty()) {
+            canvas.DrawImage(arrow->GetImage()->GetBitmap(), layout.arrow);
+        }
+        CRect text = layout.body;
         text.left += 8;
         const bool centred = m_type == 4 || m_text.Find(L'\n') < 0;
         UINT format = DT_VCENTER | (centred ? DT_CENTER : DT_LEFT);

@@ -95,6 +95,12 @@ public:
     BOOL SetDarkness(UINT darkness) { return m_manager.SetDarkness(darkness); }
     BOOL SetPosition(int x, int y) { return m_manager.SetPosition(x, y); }
     BOOL SetShadowColor(DWORD colour) { return m_manager.SetShadowColor(colour); }
+    BOOL SetShadowImage(const wchar_t* file, CRect corner) {
+        return m_manager.SetShadowImage(file, corner);
+    }
+    BOOL SetShadowImage(UINT resourceId, CRect corner) {
+        return m_manager.SetShadowImage(resourceId, corner);
+    }
 
     void DoOK() { PostMessageW(WM_USERCLOSE, IDOK, 0); }
     void DoCancel() { PostMessageW(WM_USERCLOSE, IDCANCEL, 0); }

@@ -4,6 +4,9 @@
 #include <cmath>
 
 #include "quorl/paint/PaintManager.h"
+#include "quorl/render/Canvas.h"
+#include "quorl/render/MRender.h"
+#include "quorl/render/Manager.h"
 
 namespace Quorl {
 
@@ -89,6 +92,20 @@ void MShadow::Update() {
     Platform& p = Platform::Current();
     CRect parent;
     if (!p.GetWindowRect(m_parent->GetPaintWnd(), parent)) {
+        return;
+    }
+    if (m_imageMode && m_image) {
+        const CRect area = ImageShadowRect(parent);
+        Bitmap shadow(area.Width(), area.Height());
+        {
+            Canvas canvas(shadow);
+            canvas.DrawImageNine(m_image->GetBitmap(), shadow.Bounds(),
+                                 m_image->GetBitmap().Bounds(), std::max<int>(m_corner.left, 0),
+                                 std::max<int>(m_corner.top, 0), std::max<int>(m_corner.right, 0),
+                                 std::max<int>(m_corner.bottom, 0));
+        }
+        POINT at{area.left, area.top};
+        p.UpdateLayeredWindow(m_hwnd, shadow, &at);
         return;
     }
     POINT origin{};
@@ -185,6 +202,64 @@ BOOL MShadow::SetColor(DWORD colour) {
     m_colour = colour & 0xFFFFFF;
     Update();
     return 1;
+}
+
+CRect MShadow::ImageShadowRect(const CRect& parent) const {
+    CRect area = parent;
+    area.InflateRect(std::max<int>(m_corner.left, 0), std::max<int>(m_corner.top, 0),
+                     std::max<int>(m_corner.right, 0), std::max<int>(m_corner.bottom, 0));
+    return area;
+}
+
+BOOL MShadow::TakeImage(std::unique_ptr<Image> image, const CString& path, UINT resourceId) {
+    if (!image) {
+        return 0;
+    }
+    m_image = std::move(image);
+    m_imagePath = path;
+    m_imageResource = resourceId;
+    m_imageMode = 1;
+    Update();
+    return 1;
+}
+
+BOOL MShadow::SetImage(const wchar_t* file) {
+    if (!file || !*file) {
+        return 0;
+    }
+    return TakeImage(MRender::LoadImageFromFile(Manager::GetSkinPath(file)), file, 0);
+}
+
+BOOL MShadow::SetImage(UINT resourceId) {
+    return TakeImage(MRender::LoadImageFromIDResource(resourceId, L"PNG", Manager::GetInstance()),
+                     CString(), resourceId);
+}
+
+BOOL MShadow::SetShadowCorner(const RECT& corner) {
+    if (corner.left < 0 || corner.top < 0 || corner.right < 0 || corner.bottom < 0) {
+        return 0;
+    }
+    m_corner = CRect(corner.left, corner.top, corner.right, corner.bottom);
+    Update();
+    return 1;
+}
+
+void MShadow::CopyShadow(const MShadow* other) {
+    if (!other || other == this) {
+        return;
+    }
+    m_darkness = other->m_darkness;
+    m_sharpness = other->m_sharpness;
+    m_size = other->m_size;
+    m_xOffset = other->m_xOffset;
+    m_yOffset = other->m_yOffset;
+    m_colour = other->m_colour;
+    m_corner = other->m_corner;
+    m_imagePath = other->m_imagePath;
+    m_imageResource = other->m_imageResource;
+    m_image = other->m_image ? Image::FromBitmap(other->m_image->GetBitmap()) : nullptr;
+    m_imageMode = other->m_imageMode && m_image;
+    Update();
 }
 
 LRESULT MShadow::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -5,13 +5,16 @@
 #include "quorl/core/Geometry.h"
 #include "quorl/platform/Platform.h"
 #include "quorl/render/Bitmap.h"
+#include "quorl/render/Image.h"
 
 namespace Quorl {
 
 class PaintManager;
 
 // A soft shadow behind a window: a layered pop-up kept just below its parent, redrawn when the
-// parent moves, resizes, shows or hides. Setters reject values out of range with 0.
+// parent moves, resizes, shows or hides. It is either blurred from the parent's outline or,
+// once an image is set, that image drawn as a nine-part frame around the parent. Setters
+// reject values out of range with 0.
 class MShadow : public WindowProc {
 public:
     static constexpr int kLimit = 35;
@@ -35,6 +38,19 @@ public:
     BOOL SetDarkness(UINT darkness);
     BOOL SetPosition(int x, int y);
     BOOL SetColor(DWORD colour);
+    // A skin image (or a "PNG" resource of the application) switches to image mode; 0 and
+    // nothing changed when it cannot be loaded.
+    BOOL SetImage(const wchar_t* file);
+    BOOL SetImage(UINT resourceId);
+    // The image's margins, which are also how far the shadow reaches out from the parent;
+    // 0 when any is negative.
+    BOOL SetShadowCorner(const RECT& corner);
+    // Takes over every setting of another shadow, its image included.
+    void CopyShadow(const MShadow* other);
+    BOOL IsImageMode() const { return m_imageMode; }
+    CRect GetShadowCorner() const { return m_corner; }
+    // Where the image-mode shadow lies for a parent at the given screen rect.
+    CRect ImageShadowRect(const CRect& parent) const;
     int GetSize() const { return m_size; }
     int GetSharpness() const { return m_sharpness; }
     int GetDarkness() const { return m_darkness; }
@@ -52,6 +68,7 @@ public:
 
 private:
     void Update();
+    BOOL TakeImage(std::unique_ptr<Image> image, const CString& path, UINT resourceId);
 
     PaintManager* m_parent = nullptr;
     HWND m_hwnd = nullptr;
@@ -63,6 +80,11 @@ private:
     int m_xOffset = 5;
     int m_yOffset = 5;
     COLORREF m_colour = 0;
+    BOOL m_imageMode = 0;
+    std::unique_ptr<Image> m_image;
+    CString m_imagePath;
+    UINT m_imageResource = 0;
+    CRect m_corner{-1, -1, -1, -1};
 };
 
 }  // namespace Quorl

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "quorl/platform/HeadlessPlatform.h"
+#include "quorl/render/Manager.h"
 #include "quorl/window/MDialog.h"
+#include "tests/support/TempFolder.h"
 
 namespace Quorl {
 namespace {
@@ -76,6 +80,66 @@ TEST(MShadowTest, ADialogsShadowFollowsIt) {
         EXPECT_FALSE(platform->IsWindow(shadow));
     }
     Platform::Install(nullptr);
+}
+
+// A 30 x 30 shadow image with 10-pixel margins: red corners, green edges, a clear centre.
+void WriteShadowImage(const std::string& path) {
+    Bitmap b(30, 30);
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 30; ++x) {
+            const bool edgeX = x < 10 || x >= 20, edgeY = y < 10 || y >= 20;
+            b.SetPixel(x, y, edgeX && edgeY ? 0xFFFF0000 : edgeX || edgeY ? 0xFF00FF00 : 0);
+        }
+    }
+    ASSERT_TRUE(b.SavePng(CString::FromUtf8(path)));
+}
+
+TEST(MShadowTest, ImageModeFramesTheParentWithTheImage) {
+    TempFolder folder;
+    std::filesystem::create_directories(folder / "skins/theme1");
+    WriteShadowImage(folder / "skins/theme1/shadow.png");
+    Manager::SetProgramFolder(CString::FromUtf8(folder.Path()));
+    auto headless = std::make_unique<HeadlessPlatform>();
+    HeadlessPlatform* platform = headless.get();
+    Platform::Install(std::move(headless));
+    {
+        MDialog dialog;
+        dialog.Create(nullptr, L"D", WS_VISIBLE, 0, CRect(100, 100, 300, 200));
+        dialog.CreateShadow(TRUE);
+        MShadow& shadow = dialog.GetPaintManager().GetShadow();
+
+        // Refused margins or a missing image change nothing.
+        EXPECT_FALSE(dialog.SetShadowImage(L"shadow.png", CRect(10, -1, 10, 10)));
+        EXPECT_FALSE(dialog.SetShadowImage(L"missing.png", CRect(10, 10, 10, 10)));
+        EXPECT_FALSE(shadow.IsImageMode());
+        EXPECT_FALSE(shadow.SetShadowCorner(CRect(0, 0, -3, 0)));
+        EXPECT_EQ(shadow.GetShadowCorner(), CRect(-1, -1, -1, -1));
+
+        ASSERT_TRUE(dialog.SetShadowImage(L"shadow.png", CRect(10, 10, 10, 10)));
+        EXPECT_TRUE(shadow.IsImageMode());
+        CRect r;
+        platform->GetWindowRect(shadow.GetHwnd(), r);
+        EXPECT_EQ(r, CRect(90, 90, 310, 210));
+        const Bitmap* s = platform->GetSurface(shadow.GetHwnd());
+        ASSERT_NE(s, nullptr);
+        ASSERT_EQ(s->Size(), CSize(220, 120));
+        EXPECT_EQ(s->GetPixel(0, 0), 0xFFFF0000u);  // corners unscaled
+        EXPECT_EQ(s->GetPixel(215, 115), 0xFFFF0000u);
+        EXPECT_EQ(s->GetPixel(110, 4), 0xFF00FF00u);   // top edge stretched
+        EXPECT_EQ(s->GetPixel(214, 60), 0xFF00FF00u);  // right edge
+        EXPECT_EQ(s->GetPixel(110, 60) >> 24, 0u);     // clear under the parent
+
+        // A later failed image keeps the one shown; a copy takes the image along.
+        EXPECT_FALSE(shadow.SetImage(L"missing.png"));
+        EXPECT_TRUE(shadow.IsImageMode());
+        MShadow copy;
+        copy.CopyShadow(&shadow);
+        EXPECT_TRUE(copy.IsImageMode());
+        EXPECT_EQ(copy.ImageShadowRect(CRect(0, 0, 50, 50)), CRect(-10, -10, 60, 60));
+        dialog.DestroyWindow();
+    }
+    Platform::Install(nullptr);
+    Manager::SetProgramFolder(L"");
 }
 
 }  // namespace
