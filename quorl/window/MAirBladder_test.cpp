@@ -2,11 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "quorl/platform/HeadlessPlatform.h"
-#include "quorl/render/Manager.h"
-#include "tests/support/TempFolder.h"
+#include "quorl/window/SkinTestSupport.h"
 
 namespace Quorl {
 namespace {
@@ -29,35 +26,15 @@ TEST(MAirBladderTest, PlacementFollowsTheType) {
 constexpr ARGB kBody = 0xFF0000C0, kLeft = 0xFFC00000, kRight = 0xFF00C000, kTop = 0xFFC0C000;
 
 // Skin images of one colour each, so that the bubble's surface shows which lies where.
-class BubbleSkin : public ::testing::Test {
+class BubbleSkin : public Testing::SkinTest {
 protected:
     void SetUp() override {
-        const std::string skins = folder / "skins/theme1";
-        std::filesystem::create_directories(skins);
-        const struct {
-            const char* name;
-            int w, h;
-            ARGB colour;
-        } images[] = {{"img_tip_bk.png", 48, 32, kBody},
-                      {"img_tip_arrow_left.png", 8, 14, kLeft},
-                      {"img_tip_arrow_right.png", 8, 14, kRight},
-                      {"img_tip_arrow_top.png", 14, 8, kTop}};
-        for (const auto& i : images) {
-            Bitmap b(i.w, i.h);
-            b.Clear(i.colour);
-            ASSERT_TRUE(b.SavePng(CString::FromUtf8(skins + "/" + i.name)));
-        }
-        Manager::SetProgramFolder(CString::FromUtf8(folder.Path()));
-        auto headless = std::make_unique<HeadlessPlatform>();
-        platform = headless.get();
-        Platform::Install(std::move(headless));
+        SkinTest::SetUp();
+        WriteSolid("img_tip_bk.png", 48, 32, kBody);
+        WriteSolid("img_tip_arrow_left.png", 8, 14, kLeft);
+        WriteSolid("img_tip_arrow_right.png", 8, 14, kRight);
+        WriteSolid("img_tip_arrow_top.png", 14, 8, kTop);
     }
-    void TearDown() override {
-        Platform::Install(nullptr);
-        Manager::SetProgramFolder(L"");
-    }
-    TempFolder folder;
-    HeadlessPlatform* platform = nullptr;
 };
 
 TEST_F(BubbleSkin, EachTypeDrawsItsArrowTowardsTheAnchor) {

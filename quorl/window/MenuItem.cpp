@@ -1,5 +1,7 @@
 #include "quorl/window/MenuItem.h"
 
+#include <algorithm>
+
 #include "quorl/render/Canvas.h"
 #include "quorl/render/Image.h"
 #include "quorl/render/WindowResources.h"
@@ -29,6 +31,21 @@ void MenuItem::SetCheck(BOOL check) {
     }
 }
 
+void MenuItem::SetHoverImage(ImgResInfo* image, int frameWidth) {
+    if (image != m_hoverImage || frameWidth != m_itemFrameWidth) {
+        m_hoverImage = image;
+        m_itemFrameWidth = std::max(frameWidth, 0);
+        UpdateControl(TRUE);
+    }
+}
+
+void MenuItem::SetBkImage(ImgResInfo* image) {
+    if (image != m_bkImage) {
+        m_bkImage = image;
+        UpdateControl(TRUE);
+    }
+}
+
 void MenuItem::SetControlEnabled(BOOL enabled) {
     MControlFont::SetControlEnabled(enabled);
     m_state = enabled ? Normal : Disabled;
@@ -45,11 +62,18 @@ void MenuItem::DrawControl(Canvas& target, CRect) {
         }
         Canvas c(m_memBitmap);
         const CRect all = m_memBitmap.Bounds();
-        if (m_separator) {
+        if (m_bkImage && m_bkImage->GetImage()) {
+            c.DrawImage(m_bkImage->GetImage()->GetBitmap(), all);
+        } else if (m_separator) {
             c.FillRect(all, Color(0xFFE6E6E6));
-        } else {
+        }
+        if (!m_separator) {
             const bool lit = m_state == Hover || (m_state == Pressed && !m_checkable);
-            if (lit) {
+            if (lit && m_hoverImage && m_hoverImage->GetImage()) {
+                const Bitmap& hover = m_hoverImage->GetImage()->GetBitmap();
+                c.DrawImageNine(hover, all, hover.Bounds(), m_itemFrameWidth, 0, m_itemFrameWidth,
+                                0);
+            } else if (lit) {
                 c.FillRect(all, Color(m_hoverColor));
             }
             CRect text = all;

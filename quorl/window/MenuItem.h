@@ -7,7 +7,10 @@ namespace Quorl {
 class MenuWnd;
 
 // One line of a pop-up menu: hover and pressed frames, a title from the text indent, and a
-// click notification (2) when the press is released inside.
+// click notification (2) when the press is released inside. The background image fills every
+// state; hover and press (unless checkable) add the hover image, its left and right margins of
+// the frame width kept unscaled, or else a fill of the hover colour. A separator draws its
+// background image, or a grey line.
 class MenuItem : public MControlFont {
 public:
     enum State { Normal = 0, Hover = 1, Pressed = 2, Disabled = 3 };
@@ -29,6 +32,9 @@ public:
     BOOL GetCheck() const { return m_check; }
     void SetTextIndent(int indent) { m_textIndent = indent; }
     void SetHoverColor(ARGB colour) { m_hoverColor = colour; }
+    // Images of the menu's image cache (not owned); null removes them.
+    void SetHoverImage(ImgResInfo* image, int frameWidth);
+    void SetBkImage(ImgResInfo* image);
     int GetState() const { return m_state; }
     void SetValue(const CString& value) { m_value = value; }
     CString GetValue() const { return m_value; }
@@ -42,7 +48,10 @@ private:
     BOOL m_separator = 0;
     BOOL m_checkable = 0;
     int m_textIndent = 5;
+    int m_itemFrameWidth = 0;
     ARGB m_hoverColor = 0xDCDCDCDC;
+    ImgResInfo* m_hoverImage = nullptr;
+    ImgResInfo* m_bkImage = nullptr;
     CString m_group = L"Menu Group";
     CString m_value;
     MenuWnd* m_popup = nullptr;

@@ -20,6 +20,45 @@ HWND MenuWnd::Create(HWND owner, CPoint pt, UINT notifyMsg, int width) {
                            CRect(pt.x, pt.y, pt.x + m_width, pt.y + m_width));
 }
 
+HWND MenuWnd::Create(HWND owner, CPoint pt, UINT notifyMsg, CString backImage, int flag, int frame,
+                     enumBackMode mode) {
+    m_notifyMsg = notifyMsg;
+    m_owner = owner;
+    m_point = pt;
+    m_manager.LoadBKImage(backImage);
+    m_manager.SetBackMode(mode, frame);
+    m_manager.SetLayeredWindow(flag != 0);
+    return MWindow::Create(owner, L"Menu Window", WS_POPUP,
+                           WS_EX_TOPMOST | (flag ? WS_EX_LAYERED : 0),
+                           CRect(pt.x, pt.y, pt.x + m_width, pt.y + m_width));
+}
+
+BOOL MenuWnd::SetHoverImage(CString file, int frameWidth) {
+    ImgResInfo* image = m_manager.GetResources().AddImgResInfo(file, 1);
+    if (!image) {
+        return 0;
+    }
+    m_hoverImage = image;
+    m_hoverFrameWidth = frameWidth;
+    SetMenuPoint();
+    return 1;
+}
+
+BOOL MenuWnd::SetItemBkImage(CString file) {
+    ImgResInfo* image = m_manager.GetResources().AddImgResInfo(file, 1);
+    if (!image) {
+        return 0;
+    }
+    m_itemBkImage = image;
+    SetMenuPoint();
+    return 1;
+}
+
+void MenuWnd::SetHoverColor(ARGB colour) {
+    m_hoverColor = colour;
+    SetMenuPoint();
+}
+
 MenuItem* MenuWnd::NewItem(const CString& title, UINT id) {
     auto* item = dynamic_cast<MenuItem*>(
         m_manager.CreateControl(1, this, L"MenuItem", id, CRect(), title, 1, 1));
@@ -55,10 +94,13 @@ int MenuWnd::AddMenu(CString title, UINT id, int iconResourceId, int, int) {
     return -1;
 }
 
-int MenuWnd::AddSeparator(UINT id, CString) {
+int MenuWnd::AddSeparator(UINT id, CString image) {
     if (MenuItem* item = NewItem(CString(), id)) {
         item->SetSeparator(TRUE);
         item->SetImageCount(1);
+        if (!image.IsEmpty()) {
+            item->SetBkImage(m_manager.GetResources().AddImgResInfo(image, 1));
+        }
         SetMenuPoint();
     }
     return -1;
@@ -104,6 +146,12 @@ void MenuWnd::SetMenuPoint() {
         } else {
             item->SetControlRect(CRect(2, y, m_width - 2, y + m_itemHeight));
             y += m_itemHeight;
+        }
+        if (!item->IsSeparator()) {
+            item->SetTextIndent(m_textIndent);
+            item->SetHoverColor(m_hoverColor);
+            item->SetHoverImage(m_hoverImage, m_hoverFrameWidth);
+            item->SetBkImage(m_itemBkImage);
         }
         item->SetUpdate(FALSE, 0);
     }
