@@ -246,6 +246,37 @@ def tip_arrow(direction):
     return draw
 
 
+def menu_bkg(c, i):
+    """Menus are light: their items' titles are drawn in near-black."""
+    c.box(0, 0, c.width, c.height, 5, (240, 243, 247), (176, 190, 206))
+
+
+def menu_hover(c, i):
+    c.box(0, 0, c.width, c.height, 4, (206, 222, 238), (150, 176, 204))
+
+
+def menu_separator(c, i):
+    c.rect(0, 0, c.width, c.height, 0, fill=(206, 212, 220))
+
+
+# The shadow image lies around its window by its margin M on every side: a soft plate
+# reaching 12 pixels out from the window (16 below it), its rounding and blur settled before
+# the margin so the frame stretches cleanly, and clear where the window covers it.
+SHADOW_MARGIN = 24
+
+
+def shadow(c, i):
+    w, h, m = c.width, c.height, SHADOW_MARGIN
+    c.raw('<defs><filter id="blur" x="-50%" y="-50%" width="200%" height="200%">'
+          '<feGaussianBlur stdDeviation="2.5"/></filter>'
+          f'<mask id="clear"><rect width="{w}" height="{h}" fill="#ffffff"/>'
+          f'<rect x="{m}" y="{m}" width="{w - 2 * m}" height="{h - 2 * m}" fill="#000000"/>'
+          '</mask></defs>')
+    c.raw(f'<g mask="url(#clear)"><rect x="{m - 12}" y="{m - 12}" width="{w - 2 * m + 24}" '
+          f'height="{h - 2 * m + 28}" rx="4" fill="#000000" fill-opacity="0.5" '
+          'filter="url(#blur)"/></g>')
+
+
 def tab_icon(glyph):
     """Tab items: frames normal, hover, selected, drawn unscaled in a 56 x 56 square."""
     def draw(c, i):
@@ -421,6 +452,11 @@ def catalogue():
         S('img_tip_arrow_left.png', 1, 8, 14, tip_arrow('left')),
         S('img_tip_arrow_right.png', 1, 8, 14, tip_arrow('right')),
         S('img_tip_arrow_top.png', 1, 14, 8, tip_arrow('top')),
+        # Pop-up menus and the window shadow.
+        S('img_menu_bkg.png', 1, 40, 40, menu_bkg, nine=(6,) * 4),
+        S('img_menu_hover.png', 1, 40, 25, menu_hover, nine=(6, 0, 6, 0)),
+        S('img_menu_separator.png', 1, 40, 1, menu_separator),
+        S('img_shadow.png', 1, 64, 64, shadow, nine=(SHADOW_MARGIN,) * 4),
         # Button map and macro lists.
         S('img_key_bkg.png', 4, 106, 26, key_label),
         S('icon/icon_record.png', 6, 16, 16, record_icon),

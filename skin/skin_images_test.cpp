@@ -102,6 +102,11 @@ const SkinImage kSkin[] = {
     {"img_tip_arrow_left.png", 1, 8, 14, kNone},
     {"img_tip_arrow_right.png", 1, 8, 14, kNone},
     {"img_tip_arrow_top.png", 1, 14, 8, kNone},
+    // Pop-up menus and the window shadow.
+    {"img_menu_bkg.png", 1, 40, 40, Corner(6)},
+    {"img_menu_hover.png", 1, 40, 25, {6, 0, 6, 0}},
+    {"img_menu_separator.png", 1, 40, 1, kNone},
+    {"img_shadow.png", 1, 64, 64, Corner(24)},
     // Button map and macro lists.
     {"img_key_bkg.png", 4, 106, 26, kNone},
     {"icon/icon_record.png", 6, 16, 16, kNone},
