@@ -1,15 +1,19 @@
 // quorl-gallery: one dialog showing what the toolkit can do. Click the buttons to open the menu,
-// the bubble, the progress message or a modal child dialog.
-//   quorl-gallery [--screenshot FILE] [--quit-after MS]
+// the bubble (each click the next placement), the progress message, a modal child dialog or
+// the splash window. The dialog's shadow is the skin's shadow image, the child's is blurred.
+//   quorl-gallery [--screenshot FILE] [--quit-after MS] [--open menu|bubble|splash]
+// --open clicks that button at the start, so a screen grab shows what it opens.
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <memory>
 #include <string>
 
 #include "quorl/core/MControlFont.h"
 #include "quorl/platform/MessageLoop.h"
 #include "quorl/render/Canvas.h"
 #include "quorl/render/Manager.h"
+#include "quorl/window/LoadingWnd.h"
 #include "quorl/window/MDialog.h"
 #include "quorl/window/MenuWnd.h"
 
@@ -19,6 +23,7 @@ using namespace Quorl;
 
 constexpr UINT kMenuMessage = WM_USER + 200;
 constexpr UINT kQuitTimer = 1;
+constexpr UINT kOpenTimer = 2;
 
 // A plain push button for the demo: hover and pressed colours, a click notification.
 class GalleryButton : public MControlFont {
@@ -73,6 +78,9 @@ public:
         SetBackColor(0x3A2A1A, 0x6D6D6D);
         m_manager.AddControl(new GalleryButton(this, 1, CRect(20, 60, 140, 92), L"OK"));
         m_manager.AddControl(new GalleryButton(this, 2, CRect(160, 60, 280, 92), L"Cancel"));
+        CreateShadow(TRUE);
+        SetSize(6);
+        SetSharpness(10);
     }
     LRESULT OnMessage(UINT id, UINT code, UINT, LONG) override {
         if (code == NOTIFY_CLICKED) {
@@ -86,10 +94,11 @@ class GalleryDialog : public MDialog {
 public:
     void InitUI(CRect client) override {
         SetBackColor(0x2A1B10, 0x5A4A3A);
-        const wchar_t* titles[] = {L"Menu", L"Bubble", L"Progress", L"Message", L"Modal dialog"};
-        for (UINT i = 0; i < 5; ++i) {
+        const wchar_t* titles[] = {L"Menu",    L"Bubble",       L"Progress",
+                                   L"Message", L"Modal dialog", L"Splash"};
+        for (UINT i = 0; i < 6; ++i) {
             auto* b = new GalleryButton(
-                this, 10 + i, CRect(30, 30 + 50 * int(i), 210, 66 + 50 * int(i)), titles[i]);
+                this, 10 + i, CRect(30, 30 + 42 * int(i), 210, 60 + 42 * int(i)), titles[i]);
             b->SetTooltip(L"Click to see it");
             m_manager.AddControl(b);
         }
@@ -105,18 +114,19 @@ public:
                 POINT pt{c->GetRect().right, c->GetRect().top};
                 ClientToScreen(pt);
                 delete m_menu;  // the previous one has closed by now
-            auto* menu = new MenuWnd();
-                menu->Create(m_hwnd, CPoint(pt), kMenuMessage, 180);
+                auto* menu = new MenuWnd();
+                menu->Create(m_hwnd, CPoint(pt), kMenuMessage, L"img_menu_bkg.png", 0, 6,
+                             BACK_MODE_FRAME);
+                menu->SetHoverImage(L"img_menu_hover.png", 6);
                 menu->AddMenu(L"First item", 501, CString(), 0, 0);
-                menu->AddSeparator(502, CString());
+                menu->AddSeparator(502, L"img_menu_separator.png");
                 menu->AddMenu(L"Second item", 503, CString(), 0, 0);
                 menu->ShowWindow(SW_SHOW);
                 m_menu = menu;
                 break;
             }
             case 11:
-                SetAirBladderMsg(L"A bubble beside the button", GetAirBladderPoint(c, 2),
-                                 AIRBLADDER_TYPE_INFO);
+                ShowNextBubble(c);
                 break;
             case 12:
                 m_progress = m_progress >= 100 ? 10 : m_progress + 30;
@@ -128,7 +138,8 @@ public:
                 break;
             case 14: {
                 ChildDialog child;
-                child.Create(m_hwnd, L"Child", WS_POPUP, 0, CRect(0, 0, 300, 120));
+                // Created shown, so that its shadow shows with it.
+                child.Create(m_hwnd, L"Child", WS_POPUP | WS_VISIBLE, 0, CRect(0, 0, 300, 120));
                 child.CenterWindow(this);
                 const UINT result = child.ShowModal();
                 SetMessage(result == IDOK ? L"The dialog said OK" : L"The dialog was cancelled",
@@ -136,15 +147,52 @@ public:
                 m_message = true;
                 break;
             }
+            case 15:
+                ShowSplash();
+                break;
             default:
                 break;
         }
         return 1;
     }
+    // Types 1 to 5 in turn, each anchored where its arrow points.
+    void ShowNextBubble(MControl* button) {
+        m_bubbleType = m_bubbleType % 5 + 1;
+        const CRect r = button->GetRect();
+        const int middle = (r.top + r.bottom) / 2;
+        const POINT anchors[] = {{r.left + 20, r.bottom},
+                                 {r.left, middle},
+                                 {(r.left + r.right) / 2, r.bottom},
+                                 {(r.left + r.right) / 2, r.top},
+                                 {r.right, middle}};
+        POINT pt = anchors[m_bubbleType - 1];
+        ClientToScreen(pt);
+        const std::wstring text = L"Bubble type " + std::to_wstring(m_bubbleType);
+        m_manager.SetAirBladderMsg(text.c_str(), pt, static_cast<AIRBLADDER_TYPE>(m_bubbleType),
+                                   static_cast<AIRBLADDER_MODE>(3));
+        m_manager.ShowAirBladder(SW_SHOWNA, 0);
+    }
+    void ShowSplash() {
+        if (m_splash && m_splash->IsWindow()) {
+            m_splash->BringToTop();
+            return;
+        }
+        m_splash = std::make_unique<LoadingWnd>();
+        CRect r = GetWindowRect();
+        const CPoint centre = r.CenterPoint();
+        m_splash->CreateDlg(m_hwnd,
+                            CRect(centre.x - 200, centre.y - 130, centre.x + 200, centre.y + 130));
+        m_splash->SetText(L"Close me with the button at the top right");
+    }
     LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == kMenuMessage) {
             std::printf("menu item %ld\n", static_cast<long>(lParam));
             std::fflush(stdout);
+            return 1;
+        }
+        if (msg == WM_TIMER && wParam == kOpenTimer) {
+            KillTimer(kOpenTimer);
+            OnMessage(m_openOnStart, NOTIFY_CLICKED, 0, 0);
             return 1;
         }
         if (msg == WM_TIMER && wParam == kQuitTimer) {
@@ -159,6 +207,9 @@ public:
     ~GalleryDialog() override { delete m_menu; }
 
     MenuWnd* m_menu = nullptr;
+    std::unique_ptr<LoadingWnd> m_splash;
+    int m_bubbleType = 0;
+    UINT m_openOnStart = 0;
     int m_progress = 0;
     bool m_message = true;
 };
@@ -168,11 +219,14 @@ public:
 int main(int argc, char** argv) {
     const char* screenshot = nullptr;
     int quitAfter = 0;
+    const char* open = nullptr;
     for (int i = 1; i + 1 < argc; ++i) {
         if (std::strcmp(argv[i], "--screenshot") == 0) {
             screenshot = argv[++i];
         } else if (std::strcmp(argv[i], "--quit-after") == 0) {
             quitAfter = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--open") == 0) {
+            open = argv[++i];
         }
     }
     Manager::InitGdiplus();
@@ -182,6 +236,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     dialog.CreateShadow(TRUE);
+    dialog.SetShadowImage(L"img_shadow.png", CRect(24, 24, 24, 24));
     if (screenshot) {
         // The dialog as the paint manager draws it, through the same pipeline as on screen.
         const CSize size = dialog.GetClientRect().Size();
@@ -197,6 +252,19 @@ int main(int argc, char** argv) {
     }
     if (quitAfter > 0) {
         dialog.SetTimer(kQuitTimer, static_cast<UINT>(quitAfter));
+    }
+    if (open) {
+        const struct {
+            const char* name;
+            UINT id;
+        } buttons[] = {{"menu", 10}, {"bubble", 11}, {"splash", 15}};
+        for (const auto& b : buttons) {
+            if (std::strcmp(open, b.name) == 0) {
+                // Once the loop runs, as if the user had clicked.
+                dialog.m_openOnStart = b.id;
+                dialog.SetTimer(kOpenTimer, 500);
+            }
+        }
     }
     std::printf("gallery shown\n");
     std::fflush(stdout);

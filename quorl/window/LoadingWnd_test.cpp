@@ -13,14 +13,16 @@ namespace {
 constexpr ARGB kCloseFrames[4] = {0xFF400000, 0xFF800000, 0xFFC00000, 0xFF404040};
 
 // Two frames of 1 x 1 pixel, black then white, each shown for 50 ms.
+// clang-format off
 const unsigned char kTwoFrameGif[] = {
-    'G',  'I',  'F', '8',  '9',  'a',  1, 0, 1, 0, 0x80, 0, 0,  // screen, 2-colour table
-    0,    0,    0,   0xFF, 0xFF, 0xFF,                          // black, white
-    0x21, 0xF9, 4,   0,    5,    0,    0, 0,                    // 5 hundredths
-    0x2C, 0,    0,   0,    0,    1,    0, 1, 0, 0, 2,    2, 0x44, 0x01, 0,  // pixel index 0
-    0x21, 0xF9, 4,   0,    5,    0,    0, 0,                                //
-    0x2C, 0,    0,   0,    0,    1,    0, 1, 0, 0, 2,    2, 0x4C, 0x01, 0,  // pixel index 1
+    'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0,   // screen, 2-colour table
+    0, 0, 0, 0xFF, 0xFF, 0xFF,                               // black, white
+    0x21, 0xF9, 4, 0, 5, 0, 0, 0,                            // 5 hundredths
+    0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0,    // pixel index 0
+    0x21, 0xF9, 4, 0, 5, 0, 0, 0,
+    0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x4C, 0x01, 0,    // pixel index 1
     0x3B};
+// clang-format on
 
 class SplashSkin : public Testing::SkinTest {
 protected:
@@ -83,6 +85,8 @@ TEST_F(SplashSkin, TheCloseButtonClosesOnlyOnAReleaseOverIt) {
 TEST_F(SplashSkin, TheAnimationKeepsItsFrameTimesAndImagesReplaceTheGif) {
     LoadingWnd w;
     ASSERT_NE(w.CreateDlg(nullptr, CRect(0, 0, 300, 200)), nullptr);
+    // The window runs its own 18 ms timer; the test stops it and gives the ticks itself.
+    ASSERT_TRUE(w.KillTimer(LoadingWnd::kAnimationTimer));
     ASSERT_EQ(w.GetFrameCount(), 2);
     const CPoint centre = w.GetAnimationRect().CenterPoint();
     EXPECT_EQ(PixelAt(w, centre), 0xFF000000u);
