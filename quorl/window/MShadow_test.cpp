@@ -2,12 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "quorl/platform/HeadlessPlatform.h"
-#include "quorl/render/Manager.h"
 #include "quorl/window/MDialog.h"
-#include "tests/support/TempFolder.h"
+#include "quorl/window/SkinTestSupport.h"
 
 namespace Quorl {
 namespace {
@@ -94,14 +91,10 @@ void WriteShadowImage(const std::string& path) {
     ASSERT_TRUE(b.SavePng(CString::FromUtf8(path)));
 }
 
-TEST(MShadowTest, ImageModeFramesTheParentWithTheImage) {
-    TempFolder folder;
-    std::filesystem::create_directories(folder / "skins/theme1");
-    WriteShadowImage(folder / "skins/theme1/shadow.png");
-    Manager::SetProgramFolder(CString::FromUtf8(folder.Path()));
-    auto headless = std::make_unique<HeadlessPlatform>();
-    HeadlessPlatform* platform = headless.get();
-    Platform::Install(std::move(headless));
+class ShadowSkin : public Testing::SkinTest {};
+
+TEST_F(ShadowSkin, ImageModeFramesTheParentWithTheImage) {
+    WriteShadowImage(skins + "/shadow.png");
     {
         MDialog dialog;
         dialog.Create(nullptr, L"D", WS_VISIBLE, 0, CRect(100, 100, 300, 200));
@@ -138,8 +131,6 @@ TEST(MShadowTest, ImageModeFramesTheParentWithTheImage) {
         EXPECT_EQ(copy.ImageShadowRect(CRect(0, 0, 50, 50)), CRect(-10, -10, 60, 60));
         dialog.DestroyWindow();
     }
-    Platform::Install(nullptr);
-    Manager::SetProgramFolder(L"");
 }
 
 }  // namespace
