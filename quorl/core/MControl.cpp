@@ -245,23 +245,10 @@ void MControl::ClearTooltip() {
     }
 }
 
-MControl* MControl::GetControl(UINT id) {
-    {
-        std::lock_guard guard(m_controlLock);
-        for (MControl* c : m_controls) {
-            if (!c) {
-                continue;
-            }
-            if (c->GetControlID() == id) {
-                return c;
-            }
-            if (MControl* found = c->GetControl(id)) {
-                return found;
-            }
-        }
-    }
-    std::lock_guard guard(m_areaLock);
-    for (MControl* c : m_areas) {
+MControl* MControl::FindControlIn(std::recursive_mutex& lock, const std::vector<MControl*>& list,
+                                  UINT id) {
+    std::lock_guard guard(lock);
+    for (MControl* c : list) {
         if (!c) {
             continue;
         }
@@ -273,6 +260,13 @@ MControl* MControl::GetControl(UINT id) {
         }
     }
     return nullptr;
+}
+
+MControl* MControl::GetControl(UINT id) {
+    if (MControl* found = MControl::FindControlIn(m_controlLock, m_controls, id)) {
+        return found;
+    }
+    return MControl::FindControlIn(m_areaLock, m_areas, id);
 }
 
 MControl* MControl::AddControl(MControl* child) {

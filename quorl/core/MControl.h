@@ -109,6 +109,10 @@ public:
 
     // Depth first: the control list (each child, then its subtree), then the area list.
     MControl* GetControl(UINT id);
+    // The control with the id in the list or below its members, depth first in list order,
+    // searched under the list's lock; null when there is none.
+    static MControl* FindControlIn(std::recursive_mutex& lock, const std::vector<MControl*>& list,
+                                   UINT id);
     // Takes ownership; the child joins this control's manager.
     MControl* AddControl(MControl* child);
     MControl* AddArea(MControl* child);

@@ -502,33 +502,10 @@ MControl* PaintManager::AddArea(MControl* control) {
 }
 
 MControl* PaintManager::GetControl(UINT id) {
-    {
-        std::lock_guard guard(m_controlLock);
-        for (MControl* c : m_controls) {
-            if (!c) {
-                continue;
-            }
-            if (c->GetControlID() == id) {
-                return c;
-            }
-            if (MControl* found = c->GetControl(id)) {
-                return found;
-            }
-        }
+    if (MControl* found = MControl::FindControlIn(m_controlLock, m_controls, id)) {
+        return found;
     }
-    std::lock_guard guard(m_areaLock);
-    for (MControl* c : m_areas) {
-        if (!c) {
-            continue;
-        }
-        if (c->GetControlID() == id) {
-            return c;
-        }
-        if (MControl* found = c->GetControl(id)) {
-            return found;
-        }
-    }
-    return nullptr;
+    return MControl::FindControlIn(m_areaLock, m_areas, id);
 }
 
 BOOL PaintManager::RemoveControl(MControl* control) {
