@@ -25,6 +25,8 @@ HWND MenuWnd::Create(HWND owner, CPoint pt, UINT notifyMsg, CString backImage, i
     m_notifyMsg = notifyMsg;
     m_owner = owner;
     m_point = pt;
+    // The light colours stay behind in case the image is missing: titles are near-black.
+    m_manager.SetBackColor(0xFFFFFF, 0xE6E6E6);
     m_manager.LoadBKImage(backImage);
     m_manager.SetBackMode(mode, frame);
     m_manager.SetLayeredWindow(flag != 0);

@@ -86,6 +86,11 @@ TEST_F(MenuSkin, ItemsDrawTheMenusImagesOverItsBackgroundImage) {
     EXPECT_EQ(after.GetPixel(150, 18), kItemBack);
     EXPECT_EQ(after.GetPixel(150, 47), kMiddle);
 
+    // Without its image the menu keeps its light colours, so the dark titles stay readable.
+    MenuWnd unskinned;
+    unskinned.Create(owner, CPoint(0, 0), kNotify, L"missing.png", 0, 4, BACK_MODE_FRAME);
+    EXPECT_EQ(Paint(unskinned).GetPixel(5, 5) & 0x00FFFFFF, 0xFFFFFFu);
+
     MenuWnd layered;
     layered.Create(owner, CPoint(0, 0), kNotify, L"menu_bk.png", 1, 4, BACK_MODE_FRAME);
     EXPECT_TRUE(layered.GetPaintManager().IsLayered());
