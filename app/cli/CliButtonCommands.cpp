@@ -11,6 +11,7 @@
 #include "app/pages/ButtonFunctionTables.h"
 #include "app/pages/ButtonSettings.h"
 #include "app/pages/KeyCodes.h"
+#include "app/pages/PerformanceSettings.h"
 #include "app/startup/Paths.h"
 #include "app/store/DeviceDataDB.h"
 #include "quorl/core/Utf8.h"
@@ -96,8 +97,9 @@ bool Number(const std::string& text, int& value) {
 
 std::vector<ButtonDefault> CliButtonDefaults(CliSession& s, std::vector<std::wstring>* names) {
     DeviceDescription description;
-    LoadDeviceDescription(DeviceDescriptionPath(GetModuleFolder(), s.Devices().ModelName(s.DeviceType())),
-                          description);
+    LoadDeviceDescription(
+        DeviceDescriptionPath(GetModuleFolder(), s.Devices().ModelName(s.DeviceType())),
+        description);
     std::vector<ButtonDefault> defaults;
     for (const DeviceButton& b : description.buttons) {
         ButtonDefault d;
@@ -126,8 +128,8 @@ int CliSetButton(CliSession& s, int button, const ButtonFunctionChoice& choice,
     if (int prepared = CliPrepareChange(s); prepared != kExitDone) {
         return prepared;
     }
-    PageResult result = SetButtonFunction(s.Store(), s.Profile(), button, choice, Text,
-                                          CliButtonIndices(s));
+    PageResult result =
+        SetButtonFunction(s.Store(), s.Profile(), button, choice, Text, CliButtonIndices(s));
     return CliFinishChange(s, result, "Button " + std::to_string(button) + " set to " + what,
                            JsonValue::MakeObject()
                                .Set("button", button)
@@ -200,7 +202,8 @@ int ListFunctions(CliSession& s, const std::string& only) {
         text.push_back(line);
     }
     if (text.empty()) {
-        return CliUsageError(s, "button functions takes mouse, media, system, group3, group5 or keys");
+        return CliUsageError(s,
+                             "button functions takes mouse, media, system, group3, group5 or keys");
     }
     s.Out().Result(json, text);
     return kExitDone;
@@ -219,14 +222,18 @@ int SetFunction(CliSession& s, int button, const CliArgs& f) {
         const char* word;
         int32_t kind;
     };
-    static const Fixed kFixed[] = {{"mouse", kMouseFunction},      {"media", kMediaFunction},
-                                   {"system", kSystemFunction},    {"group3", kThreeGroupFunction},
+    static const Fixed kFixed[] = {{"mouse", kMouseFunction},
+                                   {"media", kMediaFunction},
+                                   {"system", kSystemFunction},
+                                   {"group3", kThreeGroupFunction},
                                    {"group5", kFiveGroupFunction}};
     for (const Fixed& fixed : kFixed) {
         if (k == fixed.word) {
             if (f.size() != 2 || !Number(f[1], n)) {
-                return CliUsageError(s, std::string(fixed.word) + " takes the number that "
-                                        "button functions " + fixed.word + " shows");
+                return CliUsageError(s, std::string(fixed.word) +
+                                            " takes the number that "
+                                            "button functions " +
+                                            fixed.word + " shows");
             }
             return CliSetButton(s, button, FixedFunction(fixed.kind, n), k + " " + f[1]);
         }
@@ -250,8 +257,8 @@ int SetFunction(CliSession& s, int button, const CliArgs& f) {
         if (!Number(f[3], interval) || !Number(f[4], count)) {
             return CliUsageError(s, "fire takes a source, an interval in ms and a count");
         }
-        const std::string what = "fire " + f[1] + " " + f[2] + " every " + f[3] + " ms, " + f[4] +
-                                 " times";
+        const std::string what =
+            "fire " + f[1] + " " + f[2] + " every " + f[3] + " ms, " + f[4] + " times";
         if (f[1] == "mouse" && Number(f[2], n)) {
             return CliSetButton(s, button, FireMouseFunction(n, interval, count), what);
         }
@@ -289,6 +296,17 @@ int CliButton(CliSession& s, const CliArgs& args) {
                                "Button " + args[1] + " has its default function again",
                                JsonValue::MakeObject().Set("button", button));
     }
+    if (verb == "lock" && args.size() == 2 && (args[1] == "on" || args[1] == "off")) {
+        // Guards the left button against a new function; nothing goes to the mouse.
+        if (int prepared = CliPrepareChange(s, CliChangeKind::kStoreOnly); prepared != kExitDone) {
+            return prepared;
+        }
+        const bool locked = args[1] == "on";
+        return CliFinishChange(
+            s, SetLeftButtonLock(s.Store(), s.Profile(), locked),
+            std::string("The left button is ") + (locked ? "locked" : "unlocked"),
+            JsonValue::MakeObject().Set("locked", locked));
+    }
     if (verb == "reset-all" && args.size() == 1) {
         if (int prepared = CliPrepareChange(s); prepared != kExitDone) {
             return prepared;
@@ -297,6 +315,7 @@ int CliButton(CliSession& s, const CliArgs& args) {
                                "Every button has its default function again",
                                JsonValue::MakeObject());
     }
-    return CliUsageError(s, "button takes list, functions, set INDEX FUNCTION, reset INDEX or "
-                            "reset-all");
+    return CliUsageError(s,
+                         "button takes list, functions, set INDEX FUNCTION, reset INDEX, "
+                         "reset-all or lock on|off");
 }

@@ -64,8 +64,9 @@ int CliFinishChange(CliSession& s, const PageResult& result, const std::string& 
             return kExitFailed;
         }
         if (IsReceiverMode(s.ConnectionMode()) && !s.Session().Online()) {
-            s.Out().Error(stored + ", but the mouse behind the receiver is not online (asleep "
-                                   "or out of reach)");
+            s.Out().Error(stored +
+                          ", but the mouse behind the receiver is not online (asleep "
+                          "or out of reach)");
             return kExitFailed;
         }
         for (const PageTask& task : result.tasks) {

@@ -10,14 +10,22 @@ using Handler = int (*)(CliSession&, const CliArgs&);
 
 const std::map<std::string, Handler>& Commands() {
     static const std::map<std::string, Handler> table = {
-        {"list", CliList},         {"info", CliInfo},
-        {"sync", CliSync},         {"watch", CliWatch},
-        {"dpi", CliDpi},           {"rate", CliRate},
-        {"liftoff", CliLiftOff},   {"sensor", CliSensor},
-        {"scroll", CliScroll},     {"esports", CliESports},
-        {"debounce", CliDebounce}, {"wakeup", CliWakeup},
-        {"button", CliButton},     {"macro", CliMacro},
-        {"lighting", CliLighting}, {"profile", CliProfile},
+        {"list", CliList},
+        {"info", CliInfo},
+        {"sync", CliSync},
+        {"watch", CliWatch},
+        {"dpi", CliDpi},
+        {"rate", CliRate},
+        {"liftoff", CliLiftOff},
+        {"sensor", CliSensor},
+        {"scroll", CliScroll},
+        {"esports", CliESports},
+        {"debounce", CliDebounce},
+        {"wakeup", CliWakeup},
+        {"button", CliButton},
+        {"macro", CliMacro},
+        {"lighting", CliLighting},
+        {"profile", CliProfile},
         {"factory-reset", CliFactoryReset},
     };
     return table;
@@ -50,4 +58,3 @@ int CliRangeError(CliSession& s, const std::string& what, long long low, long lo
     s.Out().Error(what + " must be from " + std::to_string(low) + " to " + std::to_string(high));
     return kExitUsage;
 }
-

@@ -35,8 +35,8 @@ int CliList(CliSession& s, const CliArgs& args) {
     // Only enumerates: nothing is opened, so this is allowed while the window runs.
     const CliOptions& o = s.Options();
     std::unique_ptr<HidBackend> backend;
-    std::string folder = o.virtualDir.empty() ? VirtualHidBackend::FolderFromEnvironment()
-                                              : o.virtualDir;
+    std::string folder =
+        o.virtualDir.empty() ? VirtualHidBackend::FolderFromEnvironment() : o.virtualDir;
     if (!o.virtualMode.empty()) {
         folder.clear();  // a mouse of our own would vanish with us; list what is there
     }
@@ -65,8 +65,9 @@ int CliList(CliSession& s, const CliArgs& args) {
         const std::string identity = BuildIdentityText(info);
         for (const DeviceEntry& m : s.Devices().modes) {
             const std::string part = Utf8(m.hid_interface);
-            const bool matches = ContainsText(identity, part) &&
-                                 (IsCommandInterface(info) || IsBluetoothKeyboardIdentity(identity));
+            const bool matches =
+                ContainsText(identity, part) &&
+                (IsCommandInterface(info) || IsBluetoothKeyboardIdentity(identity));
             if (!matches || part.empty()) {
                 continue;
             }
@@ -103,9 +104,9 @@ int CliInfo(CliSession& s, const CliArgs& args) {
     JsonValue json = JsonValue::MakeObject();
     json.Set("model", s.ModelName()).Set("type", s.DeviceType());
     json.Set("connection", CliSession::ConnectionName(mode));
-    std::vector<std::string> text = {"Model: " + Utf8(s.ModelName()) + " (" +
-                                         std::to_string(s.DeviceType()) + ")",
-                                     std::string("Connection: ") + CliSession::ConnectionName(mode)};
+    std::vector<std::string> text = {
+        "Model: " + Utf8(s.ModelName()) + " (" + std::to_string(s.DeviceType()) + ")",
+        std::string("Connection: ") + CliSession::ConnectionName(mode)};
     DeviceCommands& commands = s.Session().Commands();
     DeviceReports::DeviceInfo info;
     if (mode != kModeBluetooth && commands.ReadDeviceInfo(info)) {

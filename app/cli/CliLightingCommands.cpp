@@ -122,6 +122,7 @@ int CliLighting(CliSession& s, const CliArgs& args) {
             s, [&](DeviceDataDB& db, int p) { return SetLightColour(db, p, red, green, blue); },
             "Lighting colour #" + args[1], JsonValue::MakeObject().Set("colour", args[1]));
     }
-    return CliUsageError(s, "lighting takes show, mode 0-6, brightness 0-255, speed 0-255, "
-                            "colour RRGGBB or reset");
+    return CliUsageError(s,
+                         "lighting takes show, mode 0-6, brightness 0-255, speed 0-255, "
+                         "colour RRGGBB or reset");
 }

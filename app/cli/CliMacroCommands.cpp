@@ -99,8 +99,9 @@ int CliMacro(CliSession& s, const CliArgs& args) {
     }
     if (verb == "export" && args.size() == 3 && Id(args[1], id)) {
         // Reads the store and writes a file: allowed while the window runs.
-        PageResult result = ExportMacroFile(s.Store(), id, Quorl::Utf8ToWide(args[2]),
-                                            [](const std::wstring& n) { return LocaliseMacroListName(n); });
+        PageResult result =
+            ExportMacroFile(s.Store(), id, Quorl::Utf8ToWide(args[2]),
+                            [](const std::wstring& n) { return LocaliseMacroListName(n); });
         if (!result.ok) {
             s.Out().Error(Utf8(result.message));
             return result.storeFailed ? kExitFailed : kExitUsage;
@@ -126,7 +127,8 @@ int CliMacro(CliSession& s, const CliArgs& args) {
     }
     if (verb == "import" && args.size() == 2) {
         PageResult result = ImportMacroFile(s.Store(), Quorl::Utf8ToWide(args[1]));
-        return StoreChange(s, result, "Imported " + args[1] + " as macro " + std::to_string(result.value),
+        return StoreChange(s, result,
+                           "Imported " + args[1] + " as macro " + std::to_string(result.value),
                            JsonValue::MakeObject().Set("id", result.value));
     }
     if (verb == "delete" && args.size() == 2 && Id(args[1], id)) {
@@ -141,6 +143,7 @@ int CliMacro(CliSession& s, const CliArgs& args) {
         const int index = button < 0 || button > INT32_MAX ? -1 : static_cast<int>(button);
         return CliSetButton(s, index, MacroFunction(id), "macro " + args[1]);
     }
-    return CliUsageError(s, "macro takes list, show ID, new, rename ID NAME, delete ID, import "
-                            "FILE, export ID FILE or bind ID BUTTON");
+    return CliUsageError(s,
+                         "macro takes list, show ID, new, rename ID NAME, delete ID, import "
+                         "FILE, export ID FILE or bind ID BUTTON");
 }

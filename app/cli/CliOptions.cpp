@@ -26,8 +26,8 @@ bool NumberOption(const std::string& name, const std::string& text, long long lo
                   int& out, std::string& error) {
     long long value = 0;
     if (!ParseWholeNumber(text, value) || value < low || value > high) {
-        error = name + " takes a number from " + std::to_string(low) + " to " +
-                std::to_string(high);
+        error =
+            name + " takes a number from " + std::to_string(low) + " to " + std::to_string(high);
         return false;
     }
     out = static_cast<int>(value);
@@ -40,8 +40,7 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (optionsEnded || arg.size() < 2 || arg[0] != '-' ||
-            (arg[1] >= '0' && arg[1] <= '9')) {
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-' || (arg[1] >= '0' && arg[1] <= '9')) {
             o.words.push_back(arg);
             continue;
         }
@@ -91,7 +90,8 @@ bool ParseCliOptions(int argc, const char* const* argv, CliOptions& o, std::stri
                 return false;
             }
         } else if (name == "--profile") {
-            if (!takeValue("a profile number") || !NumberOption(name, value, 1, 5, o.profile, error)) {
+            if (!takeValue("a profile number") ||
+                !NumberOption(name, value, 1, 5, o.profile, error)) {
                 return false;
             }
         } else if (!inlineValue && name == "--json") {

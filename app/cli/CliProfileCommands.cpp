@@ -113,12 +113,13 @@ int CliProfile(CliSession& s, const CliArgs& args) {
         }
         PageResult result =
             ImportProfileFile(s.Store(), Quorl::Utf8ToWide(args[1]), s.Profile(), FileOptions());
-        return CliFinishChange(s, result,
-                               "Imported " + args[1] + " into profile " + std::to_string(s.Profile()),
-                               JsonValue::MakeObject());
+        return CliFinishChange(
+            s, result, "Imported " + args[1] + " into profile " + std::to_string(s.Profile()),
+            JsonValue::MakeObject());
     }
-    return CliUsageError(s, "profile takes list, switch N, rename N NAME, export N FILE or "
-                            "import FILE");
+    return CliUsageError(s,
+                         "profile takes list, switch N, rename N NAME, export N FILE or "
+                         "import FILE");
 }
 
 int CliFactoryReset(CliSession& s, const CliArgs& args) {
@@ -133,8 +134,9 @@ int CliFactoryReset(CliSession& s, const CliArgs& args) {
         return connected;
     }
     if (s.ConnectionMode() == kModeBluetooth) {
-        s.Out().Error("over Bluetooth LE the mouse cannot be reset; connect the cable or the "
-                      "receiver");
+        s.Out().Error(
+            "over Bluetooth LE the mouse cannot be reset; connect the cable or the "
+            "receiver");
         return kExitFailed;
     }
     if (!s.Options().yes) {

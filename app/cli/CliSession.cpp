@@ -57,8 +57,7 @@ public:
 
 }  // namespace
 
-CliSession::CliSession(const CliOptions& options, CliOutput& out)
-    : options_(options), out_(out) {}
+CliSession::CliSession(const CliOptions& options, CliOutput& out) : options_(options), out_(out) {}
 
 CliSession::~CliSession() {
     if (changes_) {
@@ -132,8 +131,9 @@ bool CliSession::IsActiveProfile(int profile) {
 
 int CliSession::RefuseWhileWindowRuns() {
     if (InstanceLockHeldElsewhere()) {
-        out_.Error("Talvane is running and talks to the mouse; close it first (reading the "
-                   "store is still allowed)");
+        out_.Error(
+            "Talvane is running and talks to the mouse; close it first (reading the "
+            "store is still allowed)");
         return kExitFailed;
     }
     return kExitDone;
@@ -214,8 +214,8 @@ int CliSession::ConnectMouse(DeviceSessionView* view, bool reportMissing) {
     connector_->SetModeEntries(devices_.modes);
     connector_->SetCurrentType(deviceType_);
     connector_->ConnectDevices();
-    session_ = std::make_unique<DeviceSession>(*hid_, Store(), *connector_, *tasks_, *view,
-                                               *clock_);
+    session_ =
+        std::make_unique<DeviceSession>(*hid_, Store(), *connector_, *tasks_, *view, *clock_);
     if (!connector_->Connected()) {
         if (!reportMissing) {
             return kExitFailed;
@@ -307,9 +307,8 @@ bool CliSession::WatchDeviceChanges() {
         changes_ = std::make_unique<UdevHidMonitor>(*backend_);
     }
     DeviceConnector* connector = connector_.get();
-    return changes_->Start([connector](const DeviceChange& change) {
-        connector->UpdateUSBDevice(change);
-    });
+    return changes_->Start(
+        [connector](const DeviceChange& change) { connector->UpdateUSBDevice(change); });
 }
 
 void CliSession::StopWorker() {

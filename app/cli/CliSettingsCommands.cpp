@@ -121,10 +121,7 @@ int CliDpi(CliSession& s, const CliArgs& args) {
         // Typed values are clamped and rounded down as on the page, not refused.
         const int value = ClampDpiValue(Int(b));
         return Change(
-            s,
-            [&](DeviceDataDB& db, int p) {
-                return SetDpiLevelValue(db, p, Int(a), Int(b));
-            },
+            s, [&](DeviceDataDB& db, int p) { return SetDpiLevelValue(db, p, Int(a), Int(b)); },
             "DPI level " + std::to_string(a) + " set to " + std::to_string(value) + " and active",
             Obj().Set("level", Int(a)).Set("value", value));
     }
@@ -152,11 +149,11 @@ int CliRate(CliSession& s, const CliArgs& args) {
     if (OneNumber(args, hz)) {
         return Change(
             s, [&](DeviceDataDB& db, int p) { return SetReportRate(db, p, Int(hz)); },
-            "Polling rate set to " + std::to_string(hz) + " Hz",
-            Obj().Set("hertz", Int(hz)));
+            "Polling rate set to " + std::to_string(hz) + " Hz", Obj().Set("hertz", Int(hz)));
     }
     if (args.size() == 1 && args[0] == "reset") {
-        return Change(s, ResetReportRate, "Polling rate reset to 1000 Hz", Obj().Set("hertz", 1000));
+        return Change(s, ResetReportRate, "Polling rate reset to 1000 Hz",
+                      Obj().Set("hertz", 1000));
     }
     return CliUsageError(s, "rate takes show, set 125|250|500|1000 or reset");
 }
@@ -186,8 +183,7 @@ int CliSensor(CliSession& s, const CliArgs& args) {
         return CliUsageError(s, "sensor takes show or set OPTION on|off");
     }
     return Change(
-        s,
-        [&](DeviceDataDB& db, int p) { return SetSensorOption(db, p, Int(option), on); },
+        s, [&](DeviceDataDB& db, int p) { return SetSensorOption(db, p, Int(option), on); },
         "Sensor option " + std::to_string(option) + " " + YesNo(on),
         Obj().Set("option", Int(option)).Set("on", on));
 }
@@ -242,8 +238,7 @@ int CliWakeup(CliSession& s, const CliArgs& args) {
         return CliUsageError(s, "wakeup takes show or set OPTION on|off");
     }
     return Change(
-        s,
-        [&](DeviceDataDB& db, int p) { return SetWakeupOption(db, p, Int(option), on); },
+        s, [&](DeviceDataDB& db, int p) { return SetWakeupOption(db, p, Int(option), on); },
         "Wake-up option " + std::to_string(option) + " " + YesNo(on),
         Obj().Set("option", Int(option)).Set("on", on));
 }

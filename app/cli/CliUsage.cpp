@@ -45,6 +45,7 @@ const char* CliUsage() {
            "      macro ID\n"
            "  button functions [KIND]      the numbered functions of each kind\n"
            "  button reset INDEX | button reset-all\n"
+           "  button lock on|off           guard the left button against a new function\n"
            "  macro [list] | macro show ID | macro new | macro rename ID NAME\n"
            "  macro delete ID | macro import FILE | macro export ID FILE\n"
            "  macro bind ID BUTTON\n"

@@ -66,9 +66,14 @@ int CliWatch(CliSession& s, const CliArgs& args) {
         return refused;
     }
     WatchView view(s.Out());
+    view.SetQuiet(true);
+    const bool connected = s.ConnectMouse(&view, false) == kExitDone;
+    view.SetQuiet(false);
     // Without a mouse watch still waits for one to be plugged in.
-    if (s.ConnectMouse(&view, false) != kExitDone) {
+    if (!connected) {
         view.ShowNoMouse();
+    } else if (s.ConnectionMode() == kModeBluetooth) {
+        view.SetStatusText(54);  // nothing is read over Bluetooth LE; it is there, that is all
     }
     if (!s.WatchDeviceChanges()) {
         s.Out().Error("cannot follow device changes");

@@ -15,8 +15,8 @@ struct StatusMeaning {
     bool online;
 };
 constexpr StatusMeaning kStatuses[] = {
-    {51, "cable", true},      {52, "receiver", true},   {53, "receiver", false},
-    {54, "bluetooth", true},  {55, "bluetooth", false},
+    {51, "cable", true},     {52, "receiver", true},   {53, "receiver", false},
+    {54, "bluetooth", true}, {55, "bluetooth", false},
 };
 
 }  // namespace
@@ -25,7 +25,7 @@ void WatchView::Changed(std::optional<std::string>& last, const std::string& val
                         const std::string& line, const std::string& json) {
     {
         std::lock_guard guard(lock_);
-        if (last == value) {
+        if (quiet_ || last == value) {
             return;
         }
         last = value;
@@ -51,6 +51,11 @@ void WatchView::SetStatusText(int textId) {
                     .Dump());
         return;
     }
+}
+
+void WatchView::SetQuiet(bool quiet) {
+    std::lock_guard guard(lock_);
+    quiet_ = quiet;
 }
 
 void WatchView::ShowNoMouse() {
@@ -99,9 +104,8 @@ void WatchView::ShowLightingState(const DeviceReports::LightingState& state) {
     char colour[8];
     std::snprintf(colour, sizeof colour, "#%02x%02x%02x", state.colour & 0xFF,
                   (state.colour >> 8) & 0xFF, (state.colour >> 16) & 0xFF);
-    const std::string value = std::to_string(state.mode) + " " +
-                              std::to_string(state.brightness) + " " +
-                              std::to_string(state.speed) + " " + colour;
+    const std::string value = std::to_string(state.mode) + " " + std::to_string(state.brightness) +
+                              " " + std::to_string(state.speed) + " " + colour;
     Changed(lighting_, value,
             "lighting: mode " + std::to_string(state.mode) + ", brightness " +
                 std::to_string(state.brightness) + ", speed " + std::to_string(state.speed) +
@@ -113,4 +117,16 @@ void WatchView::ShowLightingState(const DeviceReports::LightingState& state) {
                 .Set("speed", state.speed)
                 .Set("colour", colour)
                 .Dump());
+}
+
+void WatchView::ShowFirmwareVersions(const std::wstring& device, const std::wstring& mouse) {
+    const std::string d = Quorl::WideToUtf8(device), m = Quorl::WideToUtf8(mouse);
+    // "0.0" is what a mouse without a receiver shows for the mouse behind one.
+    const bool behindReceiver = m != "0.0" && !m.empty();
+    JsonValue json = JsonValue::MakeObject().Set("event", "firmware").Set("firmware", d);
+    if (behindReceiver) {
+        json.Set("mouse_firmware", m);
+    }
+    Changed(firmware_, d + " " + m, "firmware: " + d + (behindReceiver ? ", mouse " + m : ""),
+            json.Dump());
 }

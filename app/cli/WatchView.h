@@ -30,7 +30,8 @@ public:
     void RefreshMacroPage() override {}
     void LoadPerformanceSettings() override {}
     void RefreshLightPage() override {}
-    void ShowFirmwareVersions(const std::wstring&, const std::wstring&) override {}
+    // Shown after every read of the mouse.
+    void ShowFirmwareVersions(const std::wstring& device, const std::wstring& mouse) override;
     void SetCurrentDpiLevel(int level) override;
     void CheckReportRateButton(int rateCode) override;
     void SelectLightingMode(int) override {}
@@ -39,6 +40,9 @@ public:
 
     // No mouse is attached (at start, before one is plugged in).
     void ShowNoMouse();
+    // While quiet nothing is printed or remembered: the first connection pass shows a
+    // receiver's mouse as asleep until it has been asked.
+    void SetQuiet(bool quiet);
 
 private:
     // Prints when the key's value differs from the last one printed for it.
@@ -47,5 +51,6 @@ private:
 
     CliOutput& out_;
     std::mutex lock_;
-    std::optional<std::string> connection_, battery_, dpiLevel_, rate_, lighting_;
+    bool quiet_ = false;
+    std::optional<std::string> connection_, battery_, dpiLevel_, rate_, lighting_, firmware_;
 };
