@@ -6,11 +6,10 @@
 #include "app/cli/CliSession.h"
 #include "app/device/DeviceReports.h"
 #include "app/device/DeviceSession.h"
+#include "app/device/HidBackend.h"
 #include "app/device/HidDeviceManager.h"
 #include "app/device/HidIdentity.h"
-#include "app/device/VirtualHidBackend.h"
 #include "app/lang/LanguageId.h"
-#include "app/platform/HidrawBackend.h"
 #include "app/store/DeviceDataDB.h"
 #include "quorl/core/Utf8.h"
 
@@ -33,19 +32,10 @@ int CliList(CliSession& s, const CliArgs& args) {
         return CliUsageError(s, "list takes no arguments");
     }
     // Only enumerates: nothing is opened, so this is allowed while the window runs.
-    const CliOptions& o = s.Options();
-    std::unique_ptr<HidBackend> backend;
-    std::string folder =
-        o.virtualDir.empty() ? VirtualHidBackend::FolderFromEnvironment() : o.virtualDir;
-    if (!o.virtualMode.empty()) {
-        folder.clear();  // a mouse of our own would vanish with us; list what is there
+    if (int opened = s.OpenBackend(); opened != kExitDone) {
+        return opened;
     }
-    if (!folder.empty()) {
-        backend = std::make_unique<VirtualHidBackend>(folder);
-    } else {
-        backend = std::make_unique<HidrawBackend>();
-    }
-    std::vector<HidInterfaceInfo> interfaces = backend->Enumerate();
+    std::vector<HidInterfaceInfo> interfaces = s.Backend().Enumerate();
 
     JsonValue models = JsonValue::MakeArray();
     JsonValue found = JsonValue::MakeArray();

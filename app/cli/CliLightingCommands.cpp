@@ -6,6 +6,7 @@
 
 #include "app/cli/CliCommands.h"
 #include "app/cli/CliSession.h"
+#include "app/lang/LangText.h"
 #include "app/pages/LightingSettings.h"
 #include "app/store/DeviceDataDB.h"
 #include "quorl/core/Utf8.h"
@@ -45,9 +46,13 @@ int Show(CliSession& s) {
         const bool hasBrightness = (m->config_func & kLightHasBrightness) != 0;
         const bool hasSpeed = (m->config_func & kLightHasSpeed) != 0;
         const bool hasColour = (m->config_func & kLightHasColour) != 0;
-        JsonValue mode = JsonValue::MakeObject().Set("mode", m->mode).Set("name", m->name);
+        // The record keeps the language text of its shown name; the stored name is the
+        // fallback.
+        const std::wstring shown = GetLangText(L"LAN", m->reserved);
+        const std::wstring name = shown.empty() ? m->name : shown;
+        JsonValue mode = JsonValue::MakeObject().Set("mode", m->mode).Set("name", name);
         mode.Set("active", m->mode == lighting.activeMode);
-        std::string line = "  " + std::to_string(m->mode) + "  " + Quorl::WideToUtf8(m->name);
+        std::string line = "  " + std::to_string(m->mode) + "  " + Quorl::WideToUtf8(name);
         if (hasBrightness) {
             mode.Set("brightness", m->brightness);
             line += ", brightness " + std::to_string(m->brightness);
@@ -120,7 +125,8 @@ int CliLighting(CliSession& s, const CliArgs& args) {
         }
         return Change(
             s, [&](DeviceDataDB& db, int p) { return SetLightColour(db, p, red, green, blue); },
-            "Lighting colour #" + args[1], JsonValue::MakeObject().Set("colour", args[1]));
+            "Lighting colour " + ColourText(red | green << 8 | blue << 16),
+            JsonValue::MakeObject().Set("colour", ColourText(red | green << 8 | blue << 16)));
     }
     return CliUsageError(s,
                          "lighting takes show, mode 0-6, brightness 0-255, speed 0-255, "

@@ -63,6 +63,7 @@ public:
     // "cable", "receiver", "bluetooth" or "none".
     static const char* ConnectionName(int mode);
 
+    HidBackend& Backend() { return *backend_; }
     HidDeviceManager& Hid() { return *hid_; }
     DeviceConnector& Connector() { return *connector_; }
     DeviceSession& Session() { return *session_; }
