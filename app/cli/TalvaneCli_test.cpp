@@ -432,6 +432,14 @@ TEST_F(TalvaneCliTest, WatchPrintsWhatTheMouseReportsAndStoresIt) {
     EXPECT_TRUE(watch.Printed("connection: receiver, offline")) << watch.Output();
     mouse->Send("wake");
     EXPECT_TRUE(watch.Printed("connection: receiver, online")) << watch.Output();
+    // Unplugging and plugging the receiver back in.
+    const size_t shown = watch.Output().size();
+    mouse->Send("unplug");
+    EXPECT_TRUE(watch.Printed("connection: none")) << watch.Output();
+    mouse->Send("plug");
+    EXPECT_TRUE(WaitUntil([&] {
+        return watch.Output().find("connection: receiver, online", shown) != std::string::npos;
+    })) << watch.Output();
     // The DPI button only reported: nothing was sent for it.
     for (const std::string& r : SetFeatures(before)) {
         EXPECT_NE(r.compare(0, 5, "51 40"), 0) << r;

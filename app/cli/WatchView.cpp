@@ -15,8 +15,8 @@ struct StatusMeaning {
     bool online;
 };
 constexpr StatusMeaning kStatuses[] = {
-    {51, "cable", true},     {52, "receiver", true},   {53, "receiver", false},
-    {54, "bluetooth", true}, {55, "bluetooth", false},
+    {50, "none", false},     {51, "cable", true},     {52, "receiver", true},
+    {53, "receiver", false}, {54, "bluetooth", true}, {55, "bluetooth", false},
 };
 
 }  // namespace
@@ -40,9 +40,11 @@ void WatchView::SetStatusText(int textId) {
         }
         const std::string text = Quorl::WideToUtf8(GetLangText(L"LAN", textId));
         const std::string value = std::string(s.connection) + (s.online ? " online" : " offline");
+        const std::string state =
+            textId == 50 ? "none"
+                         : std::string(s.connection) + ", " + (s.online ? "online" : "offline");
         Changed(connection_, value,
-                "connection: " + std::string(s.connection) + ", " +
-                    (s.online ? "online" : "offline") + (text.empty() ? "" : " (" + text + ")"),
+                "connection: " + state + (text.empty() ? "" : " (" + text + ")"),
                 JsonValue::MakeObject()
                     .Set("event", "connection")
                     .Set("connection", s.connection)
@@ -59,7 +61,7 @@ void WatchView::SetQuiet(bool quiet) {
 }
 
 void WatchView::ShowNoMouse() {
-    Changed(connection_, "none", "connection: none (waiting for the mouse)",
+    Changed(connection_, "none offline", "connection: none (waiting for the mouse)",
             JsonValue::MakeObject()
                 .Set("event", "connection")
                 .Set("connection", "none")
