@@ -139,3 +139,5 @@ BENCHMARK(BM_CliDpiSet)
     ->Iterations(10);
 
 }  // namespace
+
+BENCHMARK_MAIN();
