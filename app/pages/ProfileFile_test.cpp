@@ -102,12 +102,14 @@ TEST_F(ProfileFileTest, ImportKeepsTheProfileNameUnlessAsked) {
     EXPECT_EQ(Export(2, "second.xml"), expected);
 }
 
-TEST_F(ProfileFileTest, ImportReplacesButtonsAndSkipsLightModesTheProfileLacks) {
+TEST_F(ProfileFileTest, ImportSkipsMacrosAndLightModesTheStoreLacks) {
     ASSERT_TRUE(SetButtonFunction(db_, 2, 3, FixedFunction(1, 3), FakeText).ok);
     ASSERT_TRUE(EnsureLightModes(db_, 2));
     ASSERT_EQ(db_.Execute("DELETE FROM t_light_data WHERE profile = 2 AND mode = 6"), 0);
     WriteFileText(folder_ / "partial.xml",
-                  "<profile><profileinfo name=\"x\"><Lightitems lightmode=\"4\">"
+                  "<profile><profileinfo name=\"x\"><keyitems>"
+                  "<item key_code=\"3\" macro_type=\"4\" macro_value=\"999\" macro_desc=\"M\"/>"
+                  "</keyitems><Lightitems lightmode=\"4\">"
                   "<item light_mode=\"6\" brightness=\"7\"/>"
                   "<item light_mode=\"4\" brightness=\"9\" speed=\"8\" color_value=\"65280\"/>"
                   "</Lightitems></profileinfo></profile>");
@@ -115,7 +117,8 @@ TEST_F(ProfileFileTest, ImportReplacesButtonsAndSkipsLightModesTheProfileLacks) 
     ASSERT_TRUE(result.ok) << Quorl::WideToUtf8(result.message);
 
     ButtonAssignmentList buttons;
-    EXPECT_EQ(db_.ListButtonAssignments(2, buttons), 0);  // no keyitems: all defaults
+    // The old record is gone and the one bound to a missing macro was not stored.
+    EXPECT_EQ(db_.ListButtonAssignments(2, buttons), 0);
     EXPECT_EQ(db_.CountLightModes(2), 6);
     EXPECT_EQ(db_.GetActiveLightMode(2), 4);
     LightModeSettings light;
@@ -139,13 +142,16 @@ TEST_F(ProfileFileTest, OnlyTheActiveProfileIsSent) {
     EXPECT_TRUE(result.tasks.empty());
 }
 
-TEST_F(ProfileFileTest, WithoutLightingTheLightItemsAreNeitherWrittenNorRead) {
+TEST_F(ProfileFileTest, WithoutLightingTheLightItemsAreNeitherWrittenNorReadAndButtonsGo) {
     const std::string file = Export(1, "dark.xml", {.withLighting = false});
     EXPECT_EQ(file.find("Lightitems"), std::string::npos);
     WriteFileText(folder_ / "lit.xml",
                   "<profile><profileinfo><Lightitems lightmode=\"5\"/></profileinfo></profile>");
+    ASSERT_TRUE(SetButtonFunction(db_, 1, 3, FixedFunction(1, 3), FakeText).ok);
     ASSERT_TRUE(Import("lit.xml", 1, {.withLighting = false}).ok);
     EXPECT_EQ(db_.CountLightModes(1), 0);
+    ButtonAssignmentList buttons;
+    EXPECT_EQ(db_.ListButtonAssignments(1, buttons), 0);  // no keyitems: all defaults
 }
 
 TEST_F(ProfileFileTest, BadFilesAreRefusedAndStoreNothing) {
