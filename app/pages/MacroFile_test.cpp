@@ -63,6 +63,9 @@ TEST_F(MacroFileTest, ExportAppendsTheExtensionOnlyWhenMissing) {
         EXPECT_TRUE(std::filesystem::exists(folder_ / c.written)) << c.written;
     }
     EXPECT_FALSE(ExportMacroFile(db_, 999, Path("none")).ok);
+    const PageResult unwritable = ExportMacroFile(db_, id, Path("no/such/folder/m.xml"));
+    EXPECT_FALSE(unwritable.ok);
+    EXPECT_TRUE(unwritable.storeFailed);
 }
 
 TEST_F(MacroFileTest, ImportedMacroExportsTheSameFile) {

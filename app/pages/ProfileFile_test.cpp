@@ -131,7 +131,7 @@ TEST_F(ProfileFileTest, ImportSkipsMacrosAndLightModesTheStoreLacks) {
     EXPECT_EQ(Config(2, L"dpi_count"), L"4");  // no Mouse_DPI: untouched
 }
 
-TEST_F(ProfileFileTest, OnlyTheActiveProfileIsSent) {
+TEST_F(ProfileFileTest, OnlyTheActiveProfileIsSentAndWriteFailuresAreReported) {
     Export(1, "p.xml");
     PageResult result = Import("p.xml", 1);
     ASSERT_TRUE(result.ok);
@@ -140,6 +140,11 @@ TEST_F(ProfileFileTest, OnlyTheActiveProfileIsSent) {
     result = Import("p.xml", 4);
     ASSERT_TRUE(result.ok);
     EXPECT_TRUE(result.tasks.empty());
+
+    const PageResult unwritable = ExportProfileFile(db_, 1, Path("no/such/folder/p"));
+    EXPECT_FALSE(unwritable.ok);
+    EXPECT_TRUE(unwritable.storeFailed);
+    EXPECT_NE(unwritable.message.find(L"p.xml"), std::wstring::npos);
 }
 
 TEST_F(ProfileFileTest, WithoutLightingTheLightItemsAreNeitherWrittenNorReadAndButtonsGo) {
