@@ -36,11 +36,12 @@ TEST_F(MacroRecordsTest, NewMacrosTakeTheFirstFreeNumber) {
     EXPECT_EQ(created.delay_time, 0);
 }
 
-TEST_F(MacroRecordsTest, RenameKeepsNamesUniqueAndUpdatesBoundButtons) {
+TEST_F(MacroRecordsTest, RenameKeepsNamesUniqueAndUpdatesBoundButtonsOfEveryProfile) {
     const int a = db_.AddMacro(L"A");
     const int b = db_.AddMacro(L"B");
     ASSERT_TRUE(SetButtonFunction(db_, 1, 3, MacroFunction(a), NoText).ok);
     ASSERT_TRUE(SetButtonFunction(db_, 1, 4, MacroFunction(b), NoText).ok);
+    ASSERT_TRUE(SetButtonFunction(db_, 2, 1, MacroFunction(a), NoText).ok);
 
     const std::string before = Snapshot();
     for (const wchar_t* refused : {L"", L"B"}) {
@@ -61,6 +62,8 @@ TEST_F(MacroRecordsTest, RenameKeepsNamesUniqueAndUpdatesBoundButtons) {
     EXPECT_EQ(button.macro_desc, L"Sprint");
     ASSERT_TRUE(db_.GetButtonAssignment(1, 4, button));
     EXPECT_EQ(button.macro_desc, L"B");
+    ASSERT_TRUE(db_.GetButtonAssignment(2, 1, button));
+    EXPECT_EQ(button.macro_desc, L"Sprint");
 }
 
 TEST_F(MacroRecordsTest, DeletingAMacroReturnsItsButtonsToTheirDefaults) {
