@@ -73,12 +73,11 @@ PageResult ExportMacroFile(DeviceDataDB& db, int macroId, std::wstring_view path
         WriteNumber(document, L"value", item->value);
         WriteNumber(document, L"timestamp", item->delay_time);
     }
-    PageResult result;
     const std::wstring target = WithXmlExtension(path);
     if (!document.SaveFile(target)) {
         return PageResult::StoreFailed(L"could not write " + Quoted(target));
     }
-    result = PageResult::Done({}, macroId);
+    PageResult result = PageResult::Done({}, macroId);
     result.path = target;
     return result;
 }

@@ -42,7 +42,8 @@ PageResult NewMacro(DeviceDataDB& db, std::wstring_view customWord) {
     return PageResult::Done({}, id);
 }
 
-PageResult RenameMacroRecord(DeviceDataDB& db, int profile, int macroId, std::wstring_view name) {
+PageResult RenameMacroRecord(DeviceDataDB& db, int /*profile*/, int macroId,
+                             std::wstring_view name) {
     std::lock_guard<std::recursive_mutex> hold(db.Lock());
     MacroInfo macro;
     if (auto refused = CheckMacro(db, macroId, macro)) {
@@ -55,11 +56,17 @@ PageResult RenameMacroRecord(DeviceDataDB& db, int profile, int macroId, std::ws
         return PageResult::Refused(L"another macro is already named \"" + std::wstring(name) +
                                    L"\"");
     }
-    ButtonAssignmentList buttons;
-    db.ListButtonAssignments(profile, buttons);
-    for (const auto& button : buttons) {
-        if (BoundTo(*button, macroId)) {
-            db.SetButtonDescription(profile, button->key_code, name);
+    // Every profile's buttons, not only the current one's, so no profile keeps showing (and
+    // exporting) the old name.
+    ProfileList profiles;
+    db.ListProfiles(profiles);
+    for (const auto& owner : profiles) {
+        ButtonAssignmentList buttons;
+        db.ListButtonAssignments(owner->profile, buttons);
+        for (const auto& button : buttons) {
+            if (BoundTo(*button, macroId)) {
+                db.SetButtonDescription(owner->profile, button->key_code, name);
+            }
         }
     }
     if (!db.RenameMacro(macroId, name)) {

@@ -20,7 +20,8 @@ constexpr int kMaxFixedDelayMs = 10000;
 PageResult NewMacro(DeviceDataDB& db, std::wstring_view customWord);
 
 // Renames a macro; refused for an empty name or a name another macro has. The texts of the
-// profile's buttons bound to it follow the new name.
+// buttons bound to it, in every profile, follow the new name. Nothing is sent: the mouse
+// gets the name with the macro when a bound button is sent.
 PageResult RenameMacroRecord(DeviceDataDB& db, int profile, int macroId, std::wstring_view name);
 
 // Deletes a macro and its items. Buttons bound to it, in every profile, return to their

@@ -28,7 +28,7 @@ struct PageResult {
     std::vector<PageTask> tasks;  // to queue, in order, on success
     int value = 0;                // what was stored where the input was adjusted, or a new id
     std::wstring path;            // files: the path actually written
-    bool storeFailed = false;     // refused because the store could not be read or written
+    bool storeFailed = false;     // the store, or a file written, failed (not the input)
 
     static PageResult Refused(std::wstring message) {
         PageResult result;

@@ -34,6 +34,7 @@ constexpr std::array<MouseValue, 7> kMouseValues = {{
     {L"leftbtn_lock", 0, 1},
 }};
 constexpr int kMaxColour = 0xFFFFFF;
+constexpr int kMacroKind = 4;
 
 std::wstring DpiElement(int level) {
     return L"DPI" + std::to_wstring(level + 1);
@@ -157,6 +158,10 @@ bool StoreProfile(DeviceDataDB& db, int profile, const ProfileFileData& data,
         return false;
     }
     for (ButtonAssignment key : data.keys) {
+        MacroInfo macro;
+        if (key.macro_type == kMacroKind && !db.GetMacro(key.macro_value, macro)) {
+            continue;  // a macro of another store: the button keeps its default
+        }
         key.profile = profile;
         key.fn_layer = 0;
         // Zero values store nothing, which leaves the button at its default.

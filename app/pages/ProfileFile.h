@@ -22,8 +22,9 @@ PageResult ExportProfileFile(DeviceDataDB& db, int profile, std::wstring_view pa
                              const ProfileFileOptions& options = {});
 
 // Reads a profile file into the profile: its button records are replaced by the file's, its
-// lighting, DPI and performance values take the file's; task 5 for it. Files that are not
-// XML, have another root, lack "profileinfo" or hold values out of range are refused and
+// lighting, DPI and performance values take the file's; task 5 for it when it is the active
+// profile. A button bound to a macro that this store does not have keeps its default. Files that
+// are not XML, have another root, lack "profileinfo" or hold values out of range are refused and
 // nothing is stored.
 PageResult ImportProfileFile(DeviceDataDB& db, std::wstring_view path, int profile,
                              const ProfileFileOptions& options = {});

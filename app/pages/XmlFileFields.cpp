@@ -35,7 +35,7 @@ int AttributeReader::Number(std::wstring_view name, int low, int high,
     const std::wstring text = document_.ReadAttribute(name);
     const std::wstring where = context_.empty() ? std::wstring() : context_ + L": ";
     if (text.empty()) {
-        if (!whenMissing) {
+        if (!whenMissing || *whenMissing < low || *whenMissing > high) {
             Fail(where + L"\"" + std::wstring(name) + L"\" is missing");
             return low;
         }

@@ -24,7 +24,7 @@ public:
     void SetContext(std::wstring context) { context_ = std::move(context); }
 
     // A decimal number in low..high. A missing (or empty) attribute gives whenMissing, or is a
-    // problem when whenMissing is nullopt.
+    // problem when whenMissing is nullopt or outside the range.
     int Number(std::wstring_view name, int low, int high, std::optional<int> whenMissing);
     std::wstring Text(std::wstring_view name) const;
 
