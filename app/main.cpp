@@ -17,6 +17,7 @@
 #include "app/devicedesc/DeviceDescription.h"
 #include "app/devicedesc/DeviceList.h"
 #include "app/platform/HidrawBackend.h"
+#include "app/platform/InstanceLock.h"
 #include "app/settings/Settings.h"
 #include "app/startup/Paths.h"
 #include "app/startup/Startup.h"
@@ -79,6 +80,13 @@ int main(int argc, char** argv) {
             std::printf("talvane %s\n", TALVANE_VERSION);
             return 0;
         }
+    }
+
+    // One copy at a time; talvane-cli also leaves the mouse alone while this is held.
+    InstanceLock instance;
+    if (instance.TryTake() == InstanceLockState::kHeldElsewhere) {
+        std::printf("Talvane is already running\n");
+        return 0;
     }
 
     const int language = SettleLanguage();

@@ -47,6 +47,11 @@ for mode in cable receiver; do
     case $out in *"Read the mouse into profile 1"*) ;; *) fail "no read-back over $mode" ;; esac
 done
 ls -d "$work"/talvane-virtual-mouse-* 2>/dev/null && fail "virtual mouse folder left behind"
+# A second copy finds the first one's lock and leaves at once, creating nothing.
+held=$(XDG_RUNTIME_DIR="$work" XDG_CONFIG_HOME="$work/second" XDG_DATA_HOME="$work/second" \
+    flock -x "$work/Talvane.lock" "$program") || fail "a second copy did not exit 0"
+case $held in *"already running"*) ;; *) fail "a second copy did not say so: $held" ;; esac
+[ -e "$work/second" ] && fail "a second copy created its folders"
 "$program" --virtual-mouse=usb 2>/dev/null && fail "a bad connection name was accepted"
 "$program" --version | grep -q '^talvane [0-9]' || fail "--version"
 "$program" --help | grep -q -- '-hide' || fail "--help"

@@ -69,8 +69,9 @@ void DeviceSession::RunPass() {
     // The exchanges' short sleeps are accurate on this platform without raising the timer
     // resolution.
     macros_.CountPendingIfDue();
-    if (std::optional<int> code = tasks_.TryPop()) {
-        RunTask(*code);
+    if (std::optional<DeviceTaskQueue::Entry> entry = tasks_.TryPopEntry()) {
+        const bool ok = RunTask(entry->code);
+        tasks_.Finish(entry->ticket, ok);
         return;
     }
     if (connector_.Connected()) {
@@ -78,30 +79,27 @@ void DeviceSession::RunPass() {
     }
 }
 
-void DeviceSession::RunTask(int code) {
+bool DeviceSession::RunTask(int code) {
     const int profile = currentProfile_;
     switch (code) {
         case kTaskInitialSync:
-            InitialSync();
-            break;
+            return InitialSync();
         case kTaskArrival:
-            if (PauseUnlessStopping(kArrivalWaitMs)) {
-                ReconnectAndRead(code);
-                InitialSync();
+            if (!PauseUnlessStopping(kArrivalWaitMs)) {
+                return false;
             }
-            break;
-        case kTaskRemoval:
-            if (PauseUnlessStopping(kRemovalWaitMs)) {
-                ReconnectAndRead(code);
-            }
-            break;
-        case kTaskDeviceTypeChanged:
-            InitialiseProfiles();
             ReconnectAndRead(code);
+            return InitialSync();
+        case kTaskRemoval:
+            return PauseUnlessStopping(kRemovalWaitMs) && ReconnectAndRead(code);
+        case kTaskDeviceTypeChanged: {
+            InitialiseProfiles();
+            const bool read = ReconnectAndRead(code);
             // The wait dialog closes whatever the read gave, or it would stay up for good.
             view_.CloseWaitDialog();
             PauseUnlessStopping(kAfterTypeChangeMs);
-            break;
+            return read;
+        }
         case kTaskProfileSwitch:
             view_.RefreshButtonPage();
             view_.LoadPerformanceSettings();
@@ -114,59 +112,50 @@ void DeviceSession::RunTask(int code) {
                         SendMacroButton(button, a.macro_value);
                     }
                 })) {
-                break;
+                return false;
             }
             if (lightingShown_ && PauseUnlessStopping(kLightingAfterProfileMs)) {
-                SendLighting();
+                return SendLighting();
             }
-            break;
+            return true;
         case kTaskSendButton:
-            SendSelectedButton();
-            break;
+            return SendSelectedButton();
         case kTaskResetButton:
-            commands_.ResetButtonFunction(selectedButton_);
-            break;
+            return commands_.ResetButtonFunction(selectedButton_);
         case kTaskSendLighting:
-            if (lightingShown_) {
-                SendLighting();
-            }
-            break;
+            // Lighting goes to the mouse only while the lighting tab is shown.
+            return lightingShown_ && SendLighting();
         case kTaskSendDpi:
-            commands_.SendDpiSettings(profile);
-            break;
+            return commands_.SendDpiSettings(profile);
         case kTaskSendReportRate:
-            commands_.SendReportRate(profile);
-            break;
+            return commands_.SendReportRate(profile);
         case kTaskSendSensor:
-            commands_.SendSensorSettings(profile);
-            break;
+            return commands_.SendSensorSettings(profile);
         case kTaskSendDebounce:
-            commands_.SendDebounceTime(profile);
-            break;
+            return commands_.SendDebounceTime(profile);
         case kTaskSendWakeup:
-            commands_.SendWakeupMode(profile);
-            break;
+            return commands_.SendWakeupMode(profile);
         case kTaskRestoreButtons:
-            if (commands_.RestoreDefaults(static_cast<uint8_t>(resetMask_.load()))) {
-                view_.RefreshButtonPage();
+            if (!commands_.RestoreDefaults(static_cast<uint8_t>(resetMask_.load()))) {
+                return false;
             }
-            break;
+            view_.RefreshButtonPage();
+            return true;
         case kTaskFactoryReset:
-            if (commands_.FactoryReset()) {
-                flash_.Reset();
-                InitialiseProfiles();
-                RefreshAfterReset(true);
+            if (!commands_.FactoryReset()) {
+                return false;
             }
-            break;
+            flash_.Reset();
+            InitialiseProfiles();
+            RefreshAfterReset(true);
+            return true;
         default:
-            break;  // 0, 14 and unknown codes are only taken off the queue
+            return false;  // 0, 14 and unknown codes are only taken off the queue
     }
 }
 
-void DeviceSession::SendMacroButton(int button, int macroId) {
-    if (macros_.SendMacro(button, macroId)) {
-        macros_.SendMacroName(button, macroId);
-    }
+bool DeviceSession::SendMacroButton(int button, int macroId) {
+    return macros_.SendMacro(button, macroId) && macros_.SendMacroName(button, macroId);
 }
 
 bool DeviceSession::SendSelectedButton() {
@@ -176,8 +165,7 @@ bool DeviceSession::SendSelectedButton() {
         return false;
     }
     if (a.macro_type == 4) {
-        SendMacroButton(button, a.macro_value);
-        return true;
+        return SendMacroButton(button, a.macro_value);
     }
     ButtonFunctionBytes bytes = EncodeButtonFunction(a);
     std::array<uint8_t, 10> function{};

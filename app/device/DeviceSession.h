@@ -70,7 +70,8 @@ public:
 
     // One pass, as the worker makes it; tests call it directly.
     void RunPass();
-    void RunTask(int code);
+    // True when the task's work was done (for a send: the mouse took it).
+    bool RunTask(int code);
 
     // Set by the pages before they queue a task.
     void SetCurrentProfile(int profile) { currentProfile_ = profile; }
@@ -119,7 +120,7 @@ protected:
 private:
     bool ReadAndStoreButtonFunctions();
     bool SendSelectedButton();
-    void SendMacroButton(int button, int macroId);
+    bool SendMacroButton(int button, int macroId);
     void ShowVersions();
     void RefreshAfterReset(bool macroPage);
 

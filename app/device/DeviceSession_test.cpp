@@ -372,6 +372,13 @@ TEST_F(DeviceSessionTest, TheWorkerAndTheUiThreadShareTheQueueAndTheSettings) {
                              [](const std::string& s) { return s.compare(0, 6, " 51 40") == 0; });
     ASSERT_NE(last, sent.rend());
     EXPECT_EQ(last->substr(15, 6), " 58 02");
+    // A caller that waits for its task learns whether the mouse took it.
+    using namespace std::chrono_literals;
+    EXPECT_EQ(tasks.WaitFinished(tasks.PushTracked(kTaskSendDpi), 30s), std::optional(true));
+    EXPECT_EQ(tasks.WaitFinished(tasks.PushTracked(14), 30s), std::optional(false));
+    mouse.Send("unplug");
+    ASSERT_TRUE(WaitUntil([&] { return backend.Enumerate().empty(); }));
+    EXPECT_EQ(tasks.WaitFinished(tasks.PushTracked(kTaskSendDpi), 30s), std::optional(false));
     EXPECT_TRUE(session.Stop());
     EXPECT_FALSE(session.IsRunning());
 }
