@@ -654,9 +654,7 @@ LRESULT PlatformBase::DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) 
             return 0;
         case WM_NCLBUTTONDOWN:
             if (wParam == 2 /* HTCAPTION */) {
-                if (auto window = Find(hwnd)) {
-                    BeginMoveDrag(*window);
-                }
+                BeginMoveDrag(hwnd);
             }
             return 0;
         case WM_ERASEBKGND:
@@ -664,6 +662,14 @@ LRESULT PlatformBase::DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) 
         default:
             return 0;
     }
+}
+
+BOOL PlatformBase::BeginMoveDrag(HWND hwnd) {
+    auto window = Find(hwnd);
+    if (!window || window->kind == WindowKind::Popup || !IsWindowEnabled(hwnd)) {
+        return FALSE;
+    }
+    return BeginNativeMoveDrag(*window) ? TRUE : FALSE;
 }
 
 BOOL PlatformBase::SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs) {

@@ -41,6 +41,7 @@ public:
     std::wstring GetWindowText(HWND hwnd) const override;
     HWND GetCapture() const override;
     BOOL TrackMouseEvent(HWND hwnd, DWORD flags, UINT hoverMs) override;
+    BOOL BeginMoveDrag(HWND hwnd) override;
     BOOL InvalidateRect(HWND hwnd, const CRect* rect, BOOL erase) override;
     BOOL IsKeyHeld(int vk) const override;
     HWND GetFocus() const override;
@@ -105,8 +106,8 @@ protected:
     // Serves the windowing system's pending events without waiting, so that a steady stream
     // of posted messages cannot starve input and painting.
     virtual void PollNative(Queue&) {}
-    // WM_NCLBUTTONDOWN on the caption: let the desktop move the window.
-    virtual void BeginMoveDrag(Window&) {}
+    // Lets the desktop move the window (never a pop-up); false when it cannot.
+    virtual bool BeginNativeMoveDrag(Window&) { return false; }
     // Whether the queue should produce WM_PAINT for invalid windows itself (else the
     // windowing system asks for paints).
     virtual bool SynthesisesPaint() const { return true; }
