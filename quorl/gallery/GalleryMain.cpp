@@ -112,7 +112,7 @@ public:
                 POINT pt{c->GetRect().right, c->GetRect().top};
                 ClientToScreen(pt);
                 delete m_menu;  // the previous one has closed by now
-            auto* menu = new MenuWnd();
+                auto* menu = new MenuWnd();
                 menu->Create(m_hwnd, CPoint(pt), kMenuMessage, 180);
                 menu->AddMenu(L"First item", 501, CString(), 0, 0);
                 menu->AddSeparator(502, CString());

@@ -1,11 +1,13 @@
 #!/bin/sh
-# The gallery starts and shows its dialog on the X screen: the screen itself (read with xwd)
-# holds the dialog's border, fill, buttons and message box where the gallery says it is, and
-# the window carries the program icon at 32 and 16 pixels. The dialog's part of the screen is
-# written to the PNG given.
+# The gallery starts and shows its dialog on the X screen: the virtual server's frame buffer
+# (an XWD file it keeps up to date) holds the dialog's border, fill, buttons and message box
+# where the gallery says it is, and the window carries the program icon at 32 and 16 pixels.
+# The dialog's part of the screen is written to the PNG given.
+#   gallery_test.sh GALLERY PNG FRAMEBUFFER
 set -e
 gallery="$1"
 png="$2"
+framebuffer="$3"
 work=$(mktemp -d)
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 rm -f "$png"
@@ -22,10 +24,10 @@ geometry=$(sed -n 's/^gallery shown at //p' "$work/out")
 # The icon list as the desktop reads it: width, height, then the pixels, per icon.
 xprop -name "Quorl gallery" -notype -f _NET_WM_ICON 32c ' = $0+\n' _NET_WM_ICON >"$work/icon"
 
-python3 - "$work" "$png" "$geometry" <<'PY'
-import struct, subprocess, sys, time, zlib
+python3 - "$work" "$png" "$geometry" "$framebuffer" <<'PY'
+import struct, sys, time, zlib
 
-work, png, geometry = sys.argv[1:4]
+work, png, geometry, framebuffer = sys.argv[1:5]
 pos, size = geometry.split(" ")
 left, top = map(int, pos.split(","))
 width, height = map(int, size.split("x"))
@@ -40,9 +42,9 @@ while values:
 assert sorted(sizes) == [(16, 16), (32, 32)], sizes
 
 def screen():
-    data = subprocess.run(["xwd", "-root", "-silent"], check=True, capture_output=True).stdout
+    data = open(framebuffer, "rb").read()
     header = struct.unpack(">25I", data[:100])
-    header_size, _, fmt, depth, sw, sh = header[:6]
+    header_size, fmt = header[0], header[2]
     byte_order, bpp, stride, ncolours = header[7], header[11], header[12], header[19]
     assert fmt == 2 and bpp in (24, 32), (fmt, bpp)  # ZPixmap, true colour
     pixels = data[header_size + 12 * ncolours:]

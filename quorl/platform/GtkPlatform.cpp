@@ -315,7 +315,11 @@ public:
         }
         bool activate = cmdShow != SW_SHOWNOACTIVATE && cmdShow != SW_SHOWNA;
         gtk_window_set_focus_on_map(window, activate);
-        gtk_widget_show(win->widget);
+        // Showing raises the window; showing one that is already visible without activating
+        // it keeps its place (a shadow below its dialog).
+        if (activate || !wasVisible) {
+            gtk_widget_show(win->widget);
+        }
         DeliverShowState(hwnd, true, cmdShow == SW_RESTORE ? false : iconic, zoomed);
         if (activate && win->kind != WindowKind::Popup) {
             gtk_window_present(window);
@@ -411,6 +415,21 @@ public:
             return FALSE;
         }
         gtk_window_set_keep_above(GTK_WINDOW(win->widget), above);
+        return TRUE;
+    }
+
+    BOOL PlaceBelow(HWND hwnd, HWND reference) override {
+        auto win = FindGtk(hwnd);
+        auto ref = FindGtk(reference);
+        if (!win || !ref || !win->widget || !ref->widget || win == ref) {
+            return FALSE;
+        }
+        GdkWindow* window = gtk_widget_get_window(win->widget);
+        GdkWindow* sibling = gtk_widget_get_window(ref->widget);
+        if (!window || !sibling) {
+            return FALSE;
+        }
+        gdk_window_restack(window, sibling, FALSE);
         return TRUE;
     }
 

@@ -14,6 +14,7 @@ struct HeadlessPlatform::HeadlessWindow : Window {
     int roundRegion = 0;
     CRect restoreRect;
     int moveDrags = 0;
+    HWND below = nullptr;
     std::vector<CSize> icons;
     DropTarget* dropTarget = nullptr;
 };
@@ -329,6 +330,20 @@ bool HeadlessPlatform::InjectDrop(HWND hwnd, POINT client, DropData data, DWORD 
         return false;
     }
     return window->dropTarget->OnDropData(client, data);
+}
+
+BOOL HeadlessPlatform::PlaceBelow(HWND hwnd, HWND reference) {
+    auto window = FindHeadless(hwnd);
+    if (!window || !IsWindow(reference) || hwnd == reference) {
+        return FALSE;
+    }
+    window->below = reference;
+    return TRUE;
+}
+
+HWND HeadlessPlatform::GetPlacedBelow(HWND hwnd) const {
+    auto window = FindHeadless(hwnd);
+    return window ? window->below : nullptr;
 }
 
 int HeadlessPlatform::GetMoveDragCount(HWND hwnd) const {

@@ -21,6 +21,7 @@ public:
     BOOL EnableWindow(HWND hwnd, BOOL enable) override;
     BOOL SetWindowText(HWND hwnd, const std::wstring& title) override;
     BOOL SetKeepAbove(HWND hwnd, BOOL above) override;
+    BOOL PlaceBelow(HWND hwnd, HWND reference) override;
     HWND SetCapture(HWND hwnd) override;
     BOOL ReleaseCapture() override;
     BOOL SetCursor(HWND hwnd, CursorShape shape) override;
@@ -52,6 +53,8 @@ public:
     // Move drags the window asked the desktop for, and the sizes of its icons (empty when
     // none was set).
     int GetMoveDragCount(HWND hwnd) const;
+    // The window the last PlaceBelow put this one under; null when none.
+    HWND GetPlacedBelow(HWND hwnd) const;
     std::vector<CSize> GetIconSizes(HWND hwnd) const;
     // Drags the windows started, oldest first.
     struct StartedDrag {

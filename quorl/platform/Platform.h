@@ -80,6 +80,9 @@ public:
     virtual BOOL SetWindowText(HWND hwnd, const std::wstring& title) = 0;
     virtual std::wstring GetWindowText(HWND hwnd) const = 0;
     virtual BOOL SetKeepAbove(HWND hwnd, BOOL above) = 0;
+    // Puts the window directly below the reference window in the stacking order (a shadow
+    // below its dialog).
+    virtual BOOL PlaceBelow(HWND hwnd, HWND reference) = 0;
     // Mouse input goes to this window until ReleaseCapture, wherever the pointer is.
     virtual HWND SetCapture(HWND hwnd) = 0;
     virtual BOOL ReleaseCapture() = 0;
