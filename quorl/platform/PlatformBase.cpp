@@ -77,6 +77,15 @@ std::shared_ptr<PlatformBase::Queue> PlatformBase::QueueOfThisThread() {
 HWND PlatformBase::AddWindow(std::shared_ptr<Window> window, const WindowDesc& desc,
                              WindowProc* proc) {
     auto queue = QueueOfThisThread();
+    auto added = window;
+    HWND hwnd = RegisterWindow(std::move(window), desc, proc, queue);
+    // The first size, as every later change of it: a window lays itself out on WM_SIZE.
+    Post(*added, WM_SIZE, SIZE_RESTORED, MAKELPARAM(desc.rect.Width(), desc.rect.Height()));
+    return hwnd;
+}
+
+HWND PlatformBase::RegisterWindow(std::shared_ptr<Window> window, const WindowDesc& desc,
+                                  WindowProc* proc, std::shared_ptr<Queue> queue) {
     std::lock_guard lock(registryMutex_);
     HWND hwnd = reinterpret_cast<HWND>(nextHandle_);
     nextHandle_ += 4;

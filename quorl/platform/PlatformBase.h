@@ -165,6 +165,8 @@ private:
     void RunSentMessages(Queue& queue, std::unique_lock<std::mutex>& lock);
     void ArmHover(Window& window, POINT client);
     void Post(Window& window, UINT msg, WPARAM wParam, LPARAM lParam);
+    HWND RegisterWindow(std::shared_ptr<Window> window, const WindowDesc& desc, WindowProc* proc,
+                        std::shared_ptr<Queue> queue);
     void PostTo(Queue& queue, const MSG& msg);
     bool IsMouseInput(UINT msg) const;
 
