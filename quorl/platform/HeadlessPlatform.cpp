@@ -284,9 +284,16 @@ std::unique_ptr<NativeEdit> HeadlessPlatform::CreateNativeEdit(HWND host,
     return std::make_unique<HeadlessEdit>(style, listener);
 }
 
-bool HeadlessPlatform::BeginNativeMoveDrag(Window& base) {
-    ++static_cast<HeadlessWindow&>(base).moveDrags;
-    return true;
+BOOL HeadlessPlatform::BeginMoveDrag(HWND hwnd) {
+    const BOOL begun = PlatformBase::BeginMoveDrag(hwnd);
+    if (auto window = FindHeadless(hwnd); window && begun) {
+        ++window->moveDrags;
+    }
+    return begun;
+}
+
+bool HeadlessPlatform::BeginNativeMoveDrag(Window&) {
+    return true;  // no desktop to move it: the request is what tests look at
 }
 
 BOOL HeadlessPlatform::SetWindowIcon(HWND hwnd, const Bitmap& large, const Bitmap& small) {

@@ -22,6 +22,7 @@ public:
     BOOL SetWindowText(HWND hwnd, const std::wstring& title) override;
     BOOL SetKeepAbove(HWND hwnd, BOOL above) override;
     BOOL PlaceBelow(HWND hwnd, HWND reference) override;
+    BOOL BeginMoveDrag(HWND hwnd) override;
     HWND SetCapture(HWND hwnd) override;
     BOOL ReleaseCapture() override;
     BOOL SetCursor(HWND hwnd, CursorShape shape) override;

@@ -165,6 +165,13 @@ private:
     void RunSentMessages(Queue& queue, std::unique_lock<std::mutex>& lock);
     void ArmHover(Window& window, POINT client);
     void Post(Window& window, UINT msg, WPARAM wParam, LPARAM lParam);
+    // A pop-up moved by its caption: whether the pointer event was the move's own.
+    bool FollowMoveDrag(UINT msg, WPARAM keys);
+    struct MoveDrag {
+        HWND hwnd = nullptr;
+        POINT grab;  // the pointer's offset from the window's top-left corner
+    };
+    MoveDrag moveDrag_;
     HWND RegisterWindow(std::shared_ptr<Window> window, const WindowDesc& desc, WindowProc* proc,
                         std::shared_ptr<Queue> queue);
     void PostTo(Queue& queue, const MSG& msg);

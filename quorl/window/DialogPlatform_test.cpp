@@ -42,10 +42,28 @@ TEST_F(DialogPlatformTest, ANewDialogIsMovedByAPressAnywhereOnItWithoutAResizeFi
     platform->InjectButton(dialog.GetSafeHwnd(), WM_LBUTTONDOWN, {150, 120}, MK_LBUTTON);
     Drain();
     EXPECT_EQ(platform->GetMoveDragCount(dialog.GetSafeHwnd()), 1);
-    // Pop-ups are placed by the toolkit, never by the desktop.
+}
+
+TEST_F(DialogPlatformTest, APopupDialogFollowsThePointerUntilTheRelease) {
     MDialog popup;
     popup.Create(nullptr, L"P", WS_POPUP | WS_VISIBLE, 0, CRect(500, 100, 700, 200));
-    EXPECT_FALSE(platform->BeginMoveDrag(popup.GetSafeHwnd()));
+    Drain();
+    HWND hwnd = popup.GetSafeHwnd();
+    platform->InjectMouseMove(hwnd, {20, 30});
+    platform->InjectButton(hwnd, WM_LBUTTONDOWN, {20, 30}, MK_LBUTTON);
+    Drain();
+    EXPECT_EQ(platform->GetMoveDragCount(hwnd), 1);
+    platform->InjectMouseMove(hwnd, {60, 10}, MK_LBUTTON);  // 40 right, 20 up
+    Drain();
+    EXPECT_EQ(popup.GetWindowRect(), CRect(540, 80, 740, 180));
+    platform->InjectMouseMove(hwnd, {30, 40}, MK_LBUTTON);  // relative to the moved window
+    Drain();
+    EXPECT_EQ(popup.GetWindowRect(), CRect(550, 90, 750, 190));
+    platform->InjectButton(hwnd, WM_LBUTTONUP, {30, 40});
+    platform->InjectMouseMove(hwnd, {80, 60});
+    Drain();
+    EXPECT_EQ(popup.GetWindowRect(), CRect(550, 90, 750, 190));
+    EXPECT_EQ(platform->GetCapture(), nullptr);
 }
 
 TEST_F(DialogPlatformTest, IconsNeedAWindowAndAnIconResource) {
