@@ -1443,11 +1443,13 @@ BOOL PaintManager::StartDrag() {
     if (!m_hwnd || !m_dragBitmap) {
         return 0;
     }
-    ReleaseCapture();
-    const BOOL started = P().BeginDrag(m_hwnd, *m_dragBitmap, DROPEFFECT_COPY | DROPEFFECT_MOVE);
+    if (!P().BeginDrag(m_hwnd, *m_dragBitmap, DROPEFFECT_COPY | DROPEFFECT_MOVE)) {
+        return 0;  // the press goes on as an ordinary one
+    }
     // The drag has the pointer now: the release goes to wherever it is dropped.
+    m_captured = 0;
     m_leftPressed = 0;
-    return started;
+    return 1;
 }
 
 DWORD PaintManager::OnDragOver(POINT, DWORD allowed) {
