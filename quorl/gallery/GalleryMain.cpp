@@ -1,8 +1,9 @@
 // quorl-gallery: one dialog showing what the toolkit can do. Click the buttons to open the menu,
 // the bubble (each click the next placement), the progress message, a modal child dialog or
 // the splash window. The dialog's shadow is the skin's shadow image, the child's is blurred.
-//   quorl-gallery [--screenshot FILE] [--quit-after MS] [--open menu|bubble|splash]
-// --open clicks that button at the start, so a screen grab shows what it opens.
+//   quorl-gallery [--quit-after MS] [--open menu|bubble|splash]
+// --open clicks that button at the start, so a screen grab shows what it opens. The gallery
+// prints where its dialog lies on the screen, for screenshots taken from the display.
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
@@ -17,9 +18,15 @@
 #include "quorl/window/MDialog.h"
 #include "quorl/window/MenuWnd.h"
 
+// The gallery's resource bundle (GalleryResources.c, compiled by glib-compile-resources).
+extern "C" struct _GResource* gallery_resources_get_resource(void);
+extern "C" void gallery_resources_register_resource(void);
+
 namespace {
 
 using namespace Quorl;
+
+constexpr UINT kProgramIcon = 107;
 
 constexpr UINT kMenuMessage = WM_USER + 200;
 constexpr UINT kQuitTimer = 1;
@@ -217,19 +224,18 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
-    const char* screenshot = nullptr;
     int quitAfter = 0;
     const char* open = nullptr;
     for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], "--screenshot") == 0) {
-            screenshot = argv[++i];
-        } else if (std::strcmp(argv[i], "--quit-after") == 0) {
+        if (std::strcmp(argv[i], "--quit-after") == 0) {
             quitAfter = std::atoi(argv[++i]);
         } else if (std::strcmp(argv[i], "--open") == 0) {
             open = argv[++i];
         }
     }
     Manager::InitGdiplus();
+    gallery_resources_register_resource();
+    Manager::SetInstance(gallery_resources_get_resource());
     GalleryDialog dialog;
     if (!dialog.Create(nullptr, L"Quorl gallery", WS_VISIBLE, 0, CRect(100, 100, 700, 400))) {
         std::fprintf(stderr, "quorl-gallery: the window could not be created\n");
@@ -237,18 +243,8 @@ int main(int argc, char** argv) {
     }
     dialog.CreateShadow(TRUE);
     dialog.SetShadowImage(L"img_shadow.png", CRect(24, 24, 24, 24));
-    if (screenshot) {
-        // The dialog as the paint manager draws it, through the same pipeline as on screen.
-        const CSize size = dialog.GetClientRect().Size();
-        Bitmap surface(size.cx, size.cy);
-        {
-            Canvas canvas(surface);
-            dialog.GetPaintManager().PaintSurface(canvas, surface.Bounds());
-        }
-        if (!surface.SavePng(CString::FromUtf8(screenshot))) {
-            std::fprintf(stderr, "quorl-gallery: cannot write %s\n", screenshot);
-            return 1;
-        }
+    if (!dialog.SetIcon(kProgramIcon)) {
+        std::fprintf(stderr, "quorl-gallery: the program icon is missing\n");
     }
     if (quitAfter > 0) {
         dialog.SetTimer(kQuitTimer, static_cast<UINT>(quitAfter));
@@ -266,7 +262,8 @@ int main(int argc, char** argv) {
             }
         }
     }
-    std::printf("gallery shown\n");
+    const CRect at = dialog.GetWindowRect();
+    std::printf("gallery shown at %d,%d %dx%d\n", at.left, at.top, at.Width(), at.Height());
     std::fflush(stdout);
     Manager::MessageLoop();
     Manager::UnInitGdiplus();

@@ -60,6 +60,7 @@ void PaintManager::Init(HWND hwnd, MWindow* owner) {
     m_hwnd = hwnd;
     m_owner = owner;
     m_uiThread = std::this_thread::get_id();
+    InitDragDrop();
     m_initialised = 1;
     m_scrollV = 102;
     m_scrollH = 101;
@@ -76,9 +77,13 @@ void PaintManager::DestroyData() {
     m_background.reset();
     KillMTimer();
     ClearTimers();
-    if (m_caretShown && m_hwnd) {
-        P().KillTimer(m_hwnd, TIMER_CARET);
+    StopCaretTimer();
+    m_caretShown = 0;
+    if (m_hwnd) {
+        P().RegisterDropTarget(m_hwnd, nullptr);
     }
+    m_dragPending = 0;
+    m_dragBitmap.reset();
     ClearAllControls();
     {
         std::lock_guard guard(m_animationLock);
@@ -172,6 +177,13 @@ LRESULT PaintManager::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam
             break;
         case WM_NCACTIVATE:
             handled = OnNcActivate(static_cast<BOOL>(wParam));
+            break;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            // The next paint shows or removes the caret and starts or stops its blinking.
+            if (m_caretShown) {
+                InvalidateRect(m_caretRect, FALSE);
+            }
             break;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
@@ -650,6 +662,9 @@ void PaintManager::SetFocusControl(MControl* control) {
     if (control) {
         control->SetControlFocus(1);
     }
+    if (m_caretShown) {
+        InvalidateRect(m_caretRect, FALSE);
+    }
 }
 
 namespace {
@@ -733,10 +748,12 @@ BOOL PaintManager::OnMouseMove(UINT flags, CPoint pt) {
     if (!m_tracking) {
         m_tracking = m_hwnd && P().TrackMouseEvent(m_hwnd, TME_LEAVE | TME_HOVER, 400) ? 1 : 0;
     }
-    // Dragging controls out of the window is not offered on this platform; a pending drag is
-    // only remembered for the control's own use.
-    if (m_dragPending && (flags & MK_LBUTTON)) {
-        m_dragStart = pt;
+    // A drag starts once the pointer is more than 2 pixels away from the press, either way.
+    if (m_dragPending && (flags & MK_LBUTTON) &&
+        (std::abs(pt.x - m_dragStart.x) > 2 || std::abs(pt.y - m_dragStart.y) > 2)) {
+        if (StartDrag()) {
+            return 1;
+        }
     }
     if (MControl* hover = m_hover) {
         if (hover->PtInRect(pt) && hover->OnCheckMouseResponse(flags, pt) && m_tracking) {
@@ -794,7 +811,8 @@ BOOL PaintManager::OnLButtonDown(UINT flags, CPoint pt) {
     if (hover && hover->IsVisible() && hover->GetRresponse() && hover->PtInRect(pt) &&
         hover->OnCheckMouseResponse(flags, pt)) {
         if (hover->IsDragDrop() && hover->IsEnabled()) {
-            m_dragPending = 1;
+            m_dragBitmap = GetDropBitmap(hover, hover->GetRect());
+            m_dragPending = m_dragBitmap ? 1 : 0;
             m_dragStart = pt;
         }
         m_leftPressed = 1;
@@ -1319,18 +1337,27 @@ void PaintManager::CreateCaret(int width, int height) {
                         m_caretRect.top + height);
 }
 
+void PaintManager::StartCaretTimer() {
+    const UINT blink = P().GetCaretBlinkTime();
+    m_caretTimerOn = blink > 0 && m_hwnd && P().SetTimer(m_hwnd, TIMER_CARET, blink) ? 1 : 0;
+}
+
+void PaintManager::StopCaretTimer() {
+    if (m_caretTimerOn && m_hwnd) {
+        P().KillTimer(m_hwnd, TIMER_CARET);
+    }
+    m_caretTimerOn = 0;
+}
+
 void PaintManager::ShowCaret(BOOL show) {
     if (!m_hwnd) {
         return;
     }
+    StopCaretTimer();
+    m_caretShown = show ? 1 : 0;
+    m_caretPhase = m_caretShown;
     if (show) {
-        m_caretShown = 1;
-        m_caretPhase = 1;
-        P().SetTimer(m_hwnd, TIMER_CARET, 530);
-    } else {
-        m_caretShown = 0;
-        m_caretPhase = 0;
-        P().KillTimer(m_hwnd, TIMER_CARET);
+        StartCaretTimer();
     }
     InvalidateRect(m_caretRect, FALSE);
 }
@@ -1346,10 +1373,15 @@ void PaintManager::DrawCaret(Canvas& canvas, const CRect& clip) {
     if (!m_caretShown) {
         return;
     }
+    // Without the keyboard the caret is neither drawn nor blinking; it comes back with the
+    // focus (WM_SETFOCUS repaints it), visible at once.
     if (!m_caretOwner || !m_caretOwner->IsFocused() || !m_hwnd || P().GetFocus() != m_hwnd) {
-        P().KillTimer(m_hwnd, TIMER_CARET);
-        m_caretShown = 0;
+        StopCaretTimer();
+        m_caretPhase = 1;
         return;
+    }
+    if (!m_caretTimerOn) {
+        StartCaretTimer();
     }
     if (m_caretPhase) {
         CRect r;
@@ -1359,6 +1391,84 @@ void PaintManager::DrawCaret(Canvas& canvas, const CRect& clip) {
             canvas.FillRect(r, Color(0xFE000000 | rgb));
         }
     }
+}
+
+// ---------------------------------------------------------------- drag and drop
+
+BOOL PaintManager::InitDragDrop() {
+    return m_hwnd && P().RegisterDropTarget(m_hwnd, this) ? 1 : 0;
+}
+
+std::unique_ptr<Bitmap> PaintManager::GetDropBitmap(MControl* control, const CRect& rect) {
+    if (!control) {
+        return nullptr;
+    }
+    if (const Bitmap* own = control->GetControlDropBitmap(); own && own->IsValid()) {
+        return std::make_unique<Bitmap>(*own);
+    }
+    // What the control shows: the window painted off-screen, cut to the control.
+    const CSize size = GetClientSize();
+    CRect cut;
+    if (!cut.IntersectRect(rect, CRect(0, 0, size.cx, size.cy))) {
+        return nullptr;
+    }
+    Bitmap surface(size.cx, size.cy);
+    if (!surface.IsValid()) {
+        return nullptr;
+    }
+    {
+        Canvas canvas(surface);
+        PaintSurface(canvas, surface.Bounds());
+    }
+    auto picture = std::make_unique<Bitmap>(cut.Width(), cut.Height());
+    if (!picture->CopyFrom(surface, cut, 0, 0)) {
+        return nullptr;
+    }
+    return picture;
+}
+
+BOOL PaintManager::StartDrag() {
+    m_dragPending = 0;
+    if (!m_hwnd || !m_dragBitmap) {
+        return 0;
+    }
+    if (!P().BeginDrag(m_hwnd, *m_dragBitmap, DROPEFFECT_COPY | DROPEFFECT_MOVE)) {
+        return 0;  // the press goes on as an ordinary one
+    }
+    // The drag has the pointer now: the release goes to wherever it is dropped.
+    m_captured = 0;
+    m_leftPressed = 0;
+    return 1;
+}
+
+DWORD PaintManager::OnDragOver(POINT, DWORD allowed) {
+    if (!m_initialised) {
+        return DROPEFFECT_NONE;
+    }
+    return (allowed & DROPEFFECT_COPY) ? DROPEFFECT_COPY : (allowed & DROPEFFECT_MOVE);
+}
+
+bool PaintManager::OnDropData(POINT client, DropData& data) {
+    if (!m_initialised || !m_hwnd) {
+        return false;
+    }
+    P().SendMessage(m_hwnd, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+    std::unique_ptr<Bitmap> picture;
+    if (data.image.IsValid()) {
+        picture = std::make_unique<Bitmap>(std::move(data.image));
+    } else if (!data.files.empty()) {
+        if (auto image = Image::FromFile(data.files.front())) {
+            picture = std::make_unique<Bitmap>(image->GetBitmap());
+        }
+    }
+    if (!picture || !m_hwnd) {
+        return false;
+    }
+    // The previous picture lives until the window has taken the new one.
+    std::unique_ptr<Bitmap> previous = std::move(m_dropped);
+    m_dropped = std::move(picture);
+    P().SendMessage(m_hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_dropped.get()));
+    return true;
 }
 
 }  // namespace Quorl

@@ -11,6 +11,7 @@
 #include "quorl/core/Color.h"
 #include "quorl/core/Geometry.h"
 #include "quorl/paint/CMTimer.h"
+#include "quorl/platform/DragDrop.h"
 #include "quorl/platform/Messages.h"
 #include "quorl/render/Bitmap.h"
 #include "quorl/render/Font.h"
@@ -49,7 +50,7 @@ inline constexpr UINT WM_QUORL_LAYEREDPAINT = WM_USER + 0x3F0;
 
 // The per-window engine: owns the top-level control lists, paints them into an off-screen
 // surface, routes input to them, and runs their timers.
-class PaintManager : public CMTimer {
+class PaintManager : public CMTimer, public DropTarget {
 public:
     PaintManager();
     ~PaintManager() override;
@@ -191,7 +192,22 @@ public:
     void ShowCaret(BOOL show);
     void SetCaretPos(MControl* owner, int x, int y);
     MControl* GetCurrentCaretObject() const { return m_caretOwner; }
+    CRect GetCaretRect() const { return m_caretRect; }
+    BOOL IsCaretBlinking() const { return m_caretTimerOn; }
     void DrawCaret(Canvas& canvas, const CRect& clip);
+
+    // ---- drag and drop ----
+    // Makes the window a drop target; false (and drops stay off) when the platform refuses.
+    BOOL InitDragDrop();
+    // The control's drag picture: its own, else what it shows on the screen.
+    std::unique_ptr<Bitmap> GetDropBitmap(MControl* control, const CRect& rect);
+    DWORD OnDragOver(POINT client, DWORD allowed) override;
+    void OnDragLeave() override {}
+    // A release at the drop point, then the picture (the dropped one, or the first dropped
+    // file that is one) goes to the window as STM_SETIMAGE. The manager keeps the last
+    // picture; the window copies what it wants to keep.
+    bool OnDropData(POINT client, DropData& data) override;
+    const Bitmap* GetDroppedImage() const { return m_dropped.get(); }
 
     // ---- shadow ----
     void CreateShadow(BOOL show);
@@ -237,6 +253,9 @@ private:
     void DrawMessage(Canvas& canvas);
     UINT NextTimerId();
     void ReleasePressed();
+    BOOL StartDrag();
+    void StartCaretTimer();
+    void StopCaretTimer();
     void Bury(std::vector<MControl*>& doomed);
 
     MWindow* m_owner = nullptr;
@@ -248,6 +267,8 @@ private:
     int m_maxCx = 0, m_maxCy = 0, m_minCx = 0, m_minCy = 0;
     CPoint m_dragStart;
     BOOL m_dragPending = 0;
+    std::unique_ptr<Bitmap> m_dragBitmap;
+    std::unique_ptr<Bitmap> m_dropped;
     BOOL m_layered = 0;
     std::unique_ptr<Bitmap> m_background;
     CString m_messageText;
@@ -286,6 +307,7 @@ private:
     CRect m_caretRect;
     BOOL m_caretPhase = 0;
     BOOL m_caretShown = 0;
+    BOOL m_caretTimerOn = 0;
     MControl* m_caretOwner = nullptr;
     WindowResources m_resources;
     std::vector<ControlTimer> m_timers;

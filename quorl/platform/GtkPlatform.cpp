@@ -37,6 +37,10 @@ struct GtkWin : PlatformBase::Window {
     double lastPressRootX = 0, lastPressRootY = 0;
     bool lastWasDouble = false;
     bool popupActive = false;
+    // Drag and drop: where drops go, where the last one landed, and what a drag carries.
+    DropTarget* dropTarget = nullptr;
+    POINT dropPoint;
+    Bitmap dragImage;
 };
 
 WPARAM MouseKeys(guint state) {
@@ -94,6 +98,50 @@ const char* CursorName(CursorShape shape) {
         default:
             return "default";
     }
+}
+
+DWORD EffectsOf(GdkDragAction actions) {
+    DWORD effects = DROPEFFECT_NONE;
+    if (actions & GDK_ACTION_COPY) {
+        effects |= DROPEFFECT_COPY;
+    }
+    if (actions & GDK_ACTION_MOVE) {
+        effects |= DROPEFFECT_MOVE;
+    }
+    return effects;
+}
+
+GdkDragAction ActionsOf(DWORD effects) {
+    int actions = 0;
+    if (effects & DROPEFFECT_COPY) {
+        actions |= GDK_ACTION_COPY;
+    }
+    if (effects & DROPEFFECT_MOVE) {
+        actions |= GDK_ACTION_MOVE;
+    }
+    return static_cast<GdkDragAction>(actions);
+}
+
+// Owned by the caller; null for an invalid bitmap.
+GdkPixbuf* PixbufOf(const Bitmap& bitmap) {
+    if (!bitmap.IsValid()) {
+        return nullptr;
+    }
+    auto* surface = static_cast<cairo_surface_t*>(bitmap.NativeSurface());
+    cairo_surface_flush(surface);
+    return gdk_pixbuf_get_from_surface(surface, 0, 0, bitmap.Width(), bitmap.Height());
+}
+
+Bitmap BitmapOf(GdkPixbuf* pixbuf) {
+    Bitmap bitmap(gdk_pixbuf_get_width(pixbuf), gdk_pixbuf_get_height(pixbuf));
+    if (bitmap.IsValid()) {
+        cairo_t* cr = cairo_create(static_cast<cairo_surface_t*>(bitmap.NativeSurface()));
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        gdk_cairo_set_source_pixbuf(cr, pixbuf, 0, 0);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+    }
+    return bitmap;
 }
 
 // A rounded rectangle as a region, one band per row of the corners.
@@ -188,6 +236,11 @@ public:
         g_signal_connect(win->area, "scroll-event", G_CALLBACK(OnScroll), data);
         g_signal_connect(win->area, "leave-notify-event", G_CALLBACK(OnLeave), data);
         g_signal_connect(win->area, "grab-broken-event", G_CALLBACK(OnGrabBroken), data);
+        g_signal_connect(win->area, "drag-motion", G_CALLBACK(OnDragMotion), data);
+        g_signal_connect(win->area, "drag-leave", G_CALLBACK(OnDragLeave), data);
+        g_signal_connect(win->area, "drag-drop", G_CALLBACK(OnDragDrop), data);
+        g_signal_connect(win->area, "drag-data-received", G_CALLBACK(OnDragDataReceived), data);
+        g_signal_connect(win->area, "drag-data-get", G_CALLBACK(OnDragDataGet), data);
         g_signal_connect(widget, "key-press-event", G_CALLBACK(OnKey), data);
         g_signal_connect(widget, "key-release-event", G_CALLBACK(OnKey), data);
         g_signal_connect(widget, "configure-event", G_CALLBACK(OnConfigure), data);
@@ -262,7 +315,11 @@ public:
         }
         bool activate = cmdShow != SW_SHOWNOACTIVATE && cmdShow != SW_SHOWNA;
         gtk_window_set_focus_on_map(window, activate);
-        gtk_widget_show(win->widget);
+        // Showing raises the window; showing one that is already visible without activating
+        // it keeps its place (a shadow below its dialog).
+        if (activate || !wasVisible) {
+            gtk_widget_show(win->widget);
+        }
         DeliverShowState(hwnd, true, cmdShow == SW_RESTORE ? false : iconic, zoomed);
         if (activate && win->kind != WindowKind::Popup) {
             gtk_window_present(window);
@@ -358,6 +415,21 @@ public:
             return FALSE;
         }
         gtk_window_set_keep_above(GTK_WINDOW(win->widget), above);
+        return TRUE;
+    }
+
+    BOOL PlaceBelow(HWND hwnd, HWND reference) override {
+        auto win = FindGtk(hwnd);
+        auto ref = FindGtk(reference);
+        if (!win || !ref || !win->widget || !ref->widget || win == ref) {
+            return FALSE;
+        }
+        GdkWindow* window = gtk_widget_get_window(win->widget);
+        GdkWindow* sibling = gtk_widget_get_window(ref->widget);
+        if (!window || !sibling) {
+            return FALSE;
+        }
+        gdk_window_restack(window, sibling, FALSE);
         return TRUE;
     }
 
@@ -610,16 +682,95 @@ public:
         }
     }
 
-    void BeginMoveDrag(Window& base) override {
+    bool BeginNativeMoveDrag(Window& base) override {
         auto& win = static_cast<GtkWin&>(base);
-        if (win.widget && win.kind != WindowKind::Popup) {
-            if (capture_ == win.hwnd) {
-                ReleaseCapture();
-            }
-            gtk_window_begin_move_drag(GTK_WINDOW(win.widget), 1,
-                                       static_cast<int>(win.lastPressRootX),
-                                       static_cast<int>(win.lastPressRootY), win.lastPressTime);
+        if (!win.widget) {
+            return false;
         }
+        if (capture_ == win.hwnd) {
+            ReleaseCapture();
+        }
+        // Without a window manager GDK moves the window itself, following the pointer.
+        gtk_window_begin_move_drag(GTK_WINDOW(win.widget), 1, static_cast<int>(win.lastPressRootX),
+                                   static_cast<int>(win.lastPressRootY), win.lastPressTime);
+        return true;
+    }
+
+    BOOL SetWindowIcon(HWND hwnd, const Bitmap& large, const Bitmap& small) override {
+        auto win = FindGtk(hwnd);
+        if (!win || !win->widget || !large.IsValid() || !small.IsValid()) {
+            return FALSE;
+        }
+        GList* icons = nullptr;
+        for (const Bitmap* bitmap : {&large, &small}) {
+            if (GdkPixbuf* pixbuf = PixbufOf(*bitmap)) {
+                icons = g_list_append(icons, pixbuf);
+            }
+        }
+        gtk_window_set_icon_list(GTK_WINDOW(win->widget), icons);
+        g_list_free_full(icons, g_object_unref);
+        return TRUE;
+    }
+
+    UINT GetCaretBlinkTime() const override {
+        gboolean blink = TRUE;
+        int cycle = 1200;
+        if (GtkSettings* settings = gtk_settings_get_default()) {
+            g_object_get(settings, "gtk-cursor-blink", &blink, "gtk-cursor-blink-time", &cycle,
+                         nullptr);
+        }
+        // The desktop's time is a whole cycle, on and off.
+        return blink && cycle > 0 ? static_cast<UINT>(std::max(cycle / 2, 10)) : 0;
+    }
+
+    BOOL RegisterDropTarget(HWND hwnd, DropTarget* target) override {
+        auto win = FindGtk(hwnd);
+        if (!win || !win->area) {
+            return FALSE;
+        }
+        win->dropTarget = target;
+        if (!target) {
+            gtk_drag_dest_unset(win->area);
+            return TRUE;
+        }
+        // Pictures first: a drag that offers both is taken as its picture.
+        gtk_drag_dest_set(win->area, static_cast<GtkDestDefaults>(0), nullptr, 0,
+                          static_cast<GdkDragAction>(GDK_ACTION_COPY | GDK_ACTION_MOVE));
+        gtk_drag_dest_add_image_targets(win->area);
+        gtk_drag_dest_add_uri_targets(win->area);
+        return TRUE;
+    }
+
+    BOOL BeginDrag(HWND hwnd, const Bitmap& image, DWORD allowedEffects) override {
+        auto win = FindGtk(hwnd);
+        const GdkDragAction actions = ActionsOf(allowedEffects);
+        if (!win || !win->area || !image.IsValid() || actions == 0) {
+            return FALSE;
+        }
+        if (capture_) {
+            ReleaseCapture();
+        }
+        win->dragImage = image;
+        GtkTargetList* targets = gtk_target_list_new(nullptr, 0);
+        gtk_target_list_add_image_targets(targets, 0, TRUE);
+        GdkDragContext* context =
+            gtk_drag_begin_with_coordinates(win->area, targets, actions, 1, nullptr, -1, -1);
+        gtk_target_list_unref(targets);
+        if (!context) {
+            return FALSE;
+        }
+        // The picture follows the pointer, centred on it: GTK takes the hot spot from the
+        // surface's device offset.
+        cairo_surface_t* icon =
+            cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image.Width(), image.Height());
+        cairo_t* cr = cairo_create(icon);
+        cairo_set_source_surface(cr, static_cast<cairo_surface_t*>(image.NativeSurface()), 0, 0);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+        cairo_surface_set_device_offset(icon, -image.Width() / 2.0, -image.Height() / 2.0);
+        gtk_drag_set_icon_surface(context, icon);
+        cairo_surface_destroy(icon);
+        return TRUE;
     }
 
     std::unique_ptr<NativeEdit> CreateNativeEdit(HWND host, const NativeEditStyle& style,
@@ -801,6 +952,86 @@ private:
             self->PostMessage(win->hwnd, WM_CAPTURECHANGED, 0, 0);
         }
         return FALSE;
+    }
+
+    static gboolean OnDragMotion(GtkWidget* widget, GdkDragContext* context, gint x, gint y,
+                                 guint time, gpointer data) {
+        auto win = Lookup(data);
+        if (!win || !win->dropTarget) {
+            return FALSE;
+        }
+        DWORD effect = DROPEFFECT_NONE;
+        if (gtk_drag_dest_find_target(widget, context, nullptr) != GDK_NONE) {
+            const DWORD allowed = EffectsOf(gdk_drag_context_get_actions(context));
+            effect = win->dropTarget->OnDragOver(POINT{x, y}, allowed) & allowed;
+        }
+        // One action: copy when the target takes either.
+        const GdkDragAction action = (effect & DROPEFFECT_COPY)   ? GDK_ACTION_COPY
+                                     : (effect & DROPEFFECT_MOVE) ? GDK_ACTION_MOVE
+                                                                  : static_cast<GdkDragAction>(0);
+        gdk_drag_status(context, action, time);
+        return TRUE;
+    }
+
+    static void OnDragLeave(GtkWidget*, GdkDragContext*, guint, gpointer data) {
+        auto win = Lookup(data);
+        if (win && win->dropTarget) {
+            win->dropTarget->OnDragLeave();
+        }
+    }
+
+    static gboolean OnDragDrop(GtkWidget* widget, GdkDragContext* context, gint x, gint y,
+                               guint time, gpointer data) {
+        auto win = Lookup(data);
+        if (!win || !win->dropTarget) {
+            return FALSE;
+        }
+        GdkAtom target = gtk_drag_dest_find_target(widget, context, nullptr);
+        if (target == GDK_NONE) {
+            gtk_drag_finish(context, FALSE, FALSE, time);
+            return TRUE;
+        }
+        win->dropPoint = POINT{x, y};
+        gtk_drag_get_data(widget, context, target, time);
+        return TRUE;
+    }
+
+    static void OnDragDataReceived(GtkWidget*, GdkDragContext* context, gint, gint,
+                                   GtkSelectionData* selection, guint, guint time, gpointer data) {
+        auto win = Lookup(data);
+        if (!win || !win->dropTarget) {
+            gtk_drag_finish(context, FALSE, FALSE, time);
+            return;
+        }
+        DropData dropped;
+        if (GdkPixbuf* pixbuf = gtk_selection_data_get_pixbuf(selection)) {
+            dropped.image = BitmapOf(pixbuf);
+            g_object_unref(pixbuf);
+        }
+        if (gchar** uris = gtk_selection_data_get_uris(selection)) {
+            for (gchar** uri = uris; *uri; ++uri) {
+                if (gchar* path = g_filename_from_uri(*uri, nullptr, nullptr)) {
+                    dropped.files.push_back(CString::FromUtf8(path));
+                    g_free(path);
+                }
+            }
+            g_strfreev(uris);
+        }
+        const bool taken = (dropped.image.IsValid() || !dropped.files.empty()) &&
+                           win->dropTarget->OnDropData(win->dropPoint, dropped);
+        gtk_drag_finish(context, taken, FALSE, time);
+    }
+
+    static void OnDragDataGet(GtkWidget*, GdkDragContext*, GtkSelectionData* selection, guint,
+                              guint, gpointer data) {
+        auto win = Lookup(data);
+        if (!win) {
+            return;
+        }
+        if (GdkPixbuf* pixbuf = PixbufOf(win->dragImage)) {
+            gtk_selection_data_set_pixbuf(selection, pixbuf);
+            g_object_unref(pixbuf);
+        }
     }
 
     static gboolean OnKey(GtkWidget* widget, GdkEventKey* event, gpointer data) {

@@ -368,6 +368,18 @@ TEST_F(GtkPlatformTest, EditOutlivingItsHostStaysInert) {
     EXPECT_EQ(platform->CreateNativeEdit(hwnd, {}, nullptr), nullptr);
 }
 
+TEST_F(GtkPlatformTest, TheCaretBlinksAtHalfTheDesktopsCycleOrNotAtAll) {
+    GtkSettings* settings = gtk_settings_get_default();
+    gboolean blink = TRUE;
+    int cycle = 0;
+    g_object_get(settings, "gtk-cursor-blink", &blink, "gtk-cursor-blink-time", &cycle, nullptr);
+    g_object_set(settings, "gtk-cursor-blink", TRUE, "gtk-cursor-blink-time", 800, nullptr);
+    EXPECT_EQ(platform->GetCaretBlinkTime(), 400u);
+    g_object_set(settings, "gtk-cursor-blink", FALSE, nullptr);
+    EXPECT_EQ(platform->GetCaretBlinkTime(), 0u);
+    g_object_set(settings, "gtk-cursor-blink", blink, "gtk-cursor-blink-time", cycle, nullptr);
+}
+
 TEST(GtkKeyMapTest, KeyValuesMapToVirtualKeys) {
     const std::pair<unsigned, int> cases[] = {
         {GDK_KEY_a, 'A'},

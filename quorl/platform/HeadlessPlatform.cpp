@@ -13,6 +13,10 @@ struct HeadlessPlatform::HeadlessWindow : Window {
     CursorShape cursor = CursorShape::Arrow;
     int roundRegion = 0;
     CRect restoreRect;
+    int moveDrags = 0;
+    HWND below = nullptr;
+    std::vector<CSize> icons;
+    DropTarget* dropTarget = nullptr;
 };
 
 HeadlessPlatform::HeadlessPlatform() = default;
@@ -278,6 +282,85 @@ std::unique_ptr<NativeEdit> HeadlessPlatform::CreateNativeEdit(HWND host,
         return nullptr;
     }
     return std::make_unique<HeadlessEdit>(style, listener);
+}
+
+BOOL HeadlessPlatform::BeginMoveDrag(HWND hwnd) {
+    const BOOL begun = PlatformBase::BeginMoveDrag(hwnd);
+    if (auto window = FindHeadless(hwnd); window && begun) {
+        ++window->moveDrags;
+    }
+    return begun;
+}
+
+bool HeadlessPlatform::BeginNativeMoveDrag(Window&) {
+    return true;  // no desktop to move it: the request is what tests look at
+}
+
+BOOL HeadlessPlatform::SetWindowIcon(HWND hwnd, const Bitmap& large, const Bitmap& small) {
+    auto window = FindHeadless(hwnd);
+    if (!window || !large.IsValid() || !small.IsValid()) {
+        return FALSE;
+    }
+    window->icons = {large.Size(), small.Size()};
+    return TRUE;
+}
+
+BOOL HeadlessPlatform::RegisterDropTarget(HWND hwnd, DropTarget* target) {
+    auto window = FindHeadless(hwnd);
+    if (!window) {
+        return FALSE;
+    }
+    window->dropTarget = target;
+    return TRUE;
+}
+
+BOOL HeadlessPlatform::BeginDrag(HWND hwnd, const Bitmap& image, DWORD allowedEffects) {
+    if (!IsWindow(hwnd) || !image.IsValid() || allowedEffects == DROPEFFECT_NONE) {
+        return FALSE;
+    }
+    if (capture_ == hwnd) {
+        ReleaseCapture();
+    }
+    drags_.push_back({hwnd, image.Size(), allowedEffects});
+    return TRUE;
+}
+
+bool HeadlessPlatform::InjectDrop(HWND hwnd, POINT client, DropData data, DWORD allowed) {
+    auto window = FindHeadless(hwnd);
+    if (!window || !window->dropTarget) {
+        return false;
+    }
+    cursor_ = client;
+    ClientToScreen(hwnd, cursor_);
+    if ((window->dropTarget->OnDragOver(client, allowed) & allowed) == 0) {
+        window->dropTarget->OnDragLeave();
+        return false;
+    }
+    return window->dropTarget->OnDropData(client, data);
+}
+
+BOOL HeadlessPlatform::PlaceBelow(HWND hwnd, HWND reference) {
+    auto window = FindHeadless(hwnd);
+    if (!window || !IsWindow(reference) || hwnd == reference) {
+        return FALSE;
+    }
+    window->below = reference;
+    return TRUE;
+}
+
+HWND HeadlessPlatform::GetPlacedBelow(HWND hwnd) const {
+    auto window = FindHeadless(hwnd);
+    return window ? window->below : nullptr;
+}
+
+int HeadlessPlatform::GetMoveDragCount(HWND hwnd) const {
+    auto window = FindHeadless(hwnd);
+    return window ? window->moveDrags : 0;
+}
+
+std::vector<CSize> HeadlessPlatform::GetIconSizes(HWND hwnd) const {
+    auto window = FindHeadless(hwnd);
+    return window ? window->icons : std::vector<CSize>{};
 }
 
 const Bitmap* HeadlessPlatform::GetSurface(HWND hwnd) const {

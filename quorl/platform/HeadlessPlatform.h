@@ -21,6 +21,8 @@ public:
     BOOL EnableWindow(HWND hwnd, BOOL enable) override;
     BOOL SetWindowText(HWND hwnd, const std::wstring& title) override;
     BOOL SetKeepAbove(HWND hwnd, BOOL above) override;
+    BOOL PlaceBelow(HWND hwnd, HWND reference) override;
+    BOOL BeginMoveDrag(HWND hwnd) override;
     HWND SetCapture(HWND hwnd) override;
     BOOL ReleaseCapture() override;
     BOOL SetCursor(HWND hwnd, CursorShape shape) override;
@@ -32,6 +34,10 @@ public:
     BOOL SetWindowAlpha(HWND hwnd, BYTE alpha) override;
     BOOL SetWindowRoundRegion(HWND hwnd, int diameter) override;
     HWND SetFocus(HWND hwnd) override;
+    UINT GetCaretBlinkTime() const override { return caretBlinkMs_; }
+    BOOL SetWindowIcon(HWND hwnd, const Bitmap& large, const Bitmap& small) override;
+    BOOL RegisterDropTarget(HWND hwnd, DropTarget* target) override;
+    BOOL BeginDrag(HWND hwnd, const Bitmap& image, DWORD allowedEffects) override;
     std::unique_ptr<NativeEdit> CreateNativeEdit(HWND host, const NativeEditStyle& style,
                                                  NativeEditListener* listener) override;
 
@@ -44,6 +50,24 @@ public:
     bool IsKeptAbove(HWND hwnd) const;
     CursorShape GetCursor(HWND hwnd) const;
     int GetRoundRegion(HWND hwnd) const;
+    void SetCaretBlinkTime(UINT ms) { caretBlinkMs_ = ms; }
+    // Move drags the window asked the desktop for, and the sizes of its icons (empty when
+    // none was set).
+    int GetMoveDragCount(HWND hwnd) const;
+    // The window the last PlaceBelow put this one under; null when none.
+    HWND GetPlacedBelow(HWND hwnd) const;
+    std::vector<CSize> GetIconSizes(HWND hwnd) const;
+    // Drags the windows started, oldest first.
+    struct StartedDrag {
+        HWND hwnd;
+        CSize imageSize;
+        DWORD allowedEffects;
+    };
+    const std::vector<StartedDrag>& GetStartedDrags() const { return drags_; }
+    // A drag carrying `data` moves over the window and is released at the client point, as
+    // the desktop would deliver it; the target's answers come back (false: no target, or it
+    // refused).
+    bool InjectDrop(HWND hwnd, POINT client, DropData data, DWORD allowed = DROPEFFECT_COPY);
 
     // Pointer at a client point of the window: enters it if needed, then WM_MOUSEMOVE.
     void InjectMouseMove(HWND hwnd, POINT client, WPARAM keys = 0);
@@ -62,11 +86,14 @@ private:
 
     void DestroyNative(Window& window) override;
     void PaintWindow(Window& window) override;
+    bool BeginNativeMoveDrag(Window& window) override;
     std::shared_ptr<HeadlessWindow> FindHeadless(HWND hwnd) const;
 
     bool compositing_ = true;
     CRect workArea_{0, 0, 1600, 1000};
     POINT cursor_;
+    UINT caretBlinkMs_ = 530;
+    std::vector<StartedDrag> drags_;
 };
 
 }  // namespace Quorl

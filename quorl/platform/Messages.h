@@ -77,7 +77,9 @@ inline constexpr UINT WM_CAPTURECHANGED = 0x0215;
 inline constexpr UINT WM_EXITSIZEMOVE = 0x0232;
 inline constexpr UINT WM_MOUSEHOVER = 0x02A1;  // lParam: client x, y
 inline constexpr UINT WM_MOUSELEAVE = 0x02A3;
+inline constexpr UINT STM_SETIMAGE = 0x0172;  // wParam: IMAGE_BITMAP, lParam: const Bitmap*
 inline constexpr UINT WM_USER = 0x0400;
+inline constexpr WPARAM IMAGE_BITMAP = 0;
 
 // The dialog closing request of the toolkit (wParam: the result, IDOK and so on).
 inline constexpr UINT WM_USERCLOSE = 1090;

@@ -5,6 +5,7 @@
 
 #include "quorl/core/BaseTypes.h"
 #include "quorl/core/Geometry.h"
+#include "quorl/platform/DragDrop.h"
 #include "quorl/platform/Messages.h"
 #include "quorl/platform/NativeEdit.h"
 
@@ -79,6 +80,9 @@ public:
     virtual BOOL SetWindowText(HWND hwnd, const std::wstring& title) = 0;
     virtual std::wstring GetWindowText(HWND hwnd) const = 0;
     virtual BOOL SetKeepAbove(HWND hwnd, BOOL above) = 0;
+    // Puts the window directly below the reference window in the stacking order (a shadow
+    // below its dialog).
+    virtual BOOL PlaceBelow(HWND hwnd, HWND reference) = 0;
     // Mouse input goes to this window until ReleaseCapture, wherever the pointer is.
     virtual HWND SetCapture(HWND hwnd) = 0;
     virtual BOOL ReleaseCapture() = 0;
@@ -91,6 +95,13 @@ public:
     // Arms WM_MOUSELEAVE and WM_MOUSEHOVER (after hoverMs without moving) for the window
     // under the pointer; each fires once per arming.
     virtual BOOL TrackMouseEvent(HWND hwnd, DWORD flags, UINT hoverMs = MOUSE_HOVER_TIME) = 0;
+    // Lets the desktop move the window with the pointer, for the left press under way (a
+    // press on the caption). False for an unknown window or a pop-up, which the toolkit
+    // places itself.
+    virtual BOOL BeginMoveDrag(HWND hwnd) = 0;
+    // The pictures the desktop shows for the window: large (switcher, title) and small (task
+    // bar). False for an unknown window or an invalid picture.
+    virtual BOOL SetWindowIcon(HWND hwnd, const Bitmap& large, const Bitmap& small) = 0;
 
     // ---- painting ----
     // A null rect is the whole client area. WM_PAINT follows when the queue is idle.
@@ -114,6 +125,17 @@ public:
     virtual BOOL IsKeyHeld(int vk) const = 0;
     virtual HWND SetFocus(HWND hwnd) = 0;
     virtual HWND GetFocus() const = 0;
+    // How long the text caret stays on (and then off), in milliseconds, as the desktop sets
+    // it; 0 when the caret should not blink.
+    virtual UINT GetCaretBlinkTime() const = 0;
+
+    // ---- drag and drop ----
+    // Drags released over the window go to the target (null stops taking drops). The
+    // target must outlive the registration or the window.
+    virtual BOOL RegisterDropTarget(HWND hwnd, DropTarget* target) = 0;
+    // Starts dragging the picture out of the window, for the left press under way; the
+    // picture follows the pointer, centred on it. Returns at once; false when no drag began.
+    virtual BOOL BeginDrag(HWND hwnd, const Bitmap& image, DWORD allowedEffects) = 0;
 
     // ---- messages (the calling thread's queue) ----
     // Any thread. False when the window does not exist; a null window posts to the calling

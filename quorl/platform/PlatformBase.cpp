@@ -77,6 +77,15 @@ std::shared_ptr<PlatformBase::Queue> PlatformBase::QueueOfThisThread() {
 HWND PlatformBase::AddWindow(std::shared_ptr<Window> window, const WindowDesc& desc,
                              WindowProc* proc) {
     auto queue = QueueOfThisThread();
+    auto added = window;
+    HWND hwnd = RegisterWindow(std::move(window), desc, proc, queue);
+    // The first size, as every later change of it: a window lays itself out on WM_SIZE.
+    Post(*added, WM_SIZE, SIZE_RESTORED, MAKELPARAM(desc.rect.Width(), desc.rect.Height()));
+    return hwnd;
+}
+
+HWND PlatformBase::RegisterWindow(std::shared_ptr<Window> window, const WindowDesc& desc,
+                                  WindowProc* proc, std::shared_ptr<Queue> queue) {
     std::lock_guard lock(registryMutex_);
     HWND hwnd = reinterpret_cast<HWND>(nextHandle_);
     nextHandle_ += 4;
@@ -125,6 +134,9 @@ BOOL PlatformBase::DestroyWindow(HWND hwnd) {
         return FALSE;
     }
     window->destroying = true;
+    if (moveDrag_.hwnd == hwnd) {
+        moveDrag_ = {};
+    }
     // Owned windows go first, as their owner's lifetime bounds theirs.
     std::vector<HWND> owned;
     {
@@ -654,9 +666,7 @@ LRESULT PlatformBase::DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) 
             return 0;
         case WM_NCLBUTTONDOWN:
             if (wParam == 2 /* HTCAPTION */) {
-                if (auto window = Find(hwnd)) {
-                    BeginMoveDrag(*window);
-                }
+                BeginMoveDrag(hwnd);
             }
             return 0;
         case WM_ERASEBKGND:
@@ -664,6 +674,47 @@ LRESULT PlatformBase::DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) 
         default:
             return 0;
     }
+}
+
+BOOL PlatformBase::BeginMoveDrag(HWND hwnd) {
+    auto window = Find(hwnd);
+    if (!window || !IsWindowEnabled(hwnd)) {
+        return FALSE;
+    }
+    if (window->kind != WindowKind::Popup) {
+        return BeginNativeMoveDrag(*window) ? TRUE : FALSE;
+    }
+    // The desktop leaves pop-ups alone: they follow the pointer here, until the release.
+    POINT cursor;
+    CRect rect;
+    if (!GetCursorPos(cursor) || !GetWindowRect(hwnd, rect)) {
+        return FALSE;
+    }
+    SetCapture(hwnd);
+    moveDrag_ = {hwnd, POINT{cursor.x - rect.left, cursor.y - rect.top}};
+    return TRUE;
+}
+
+bool PlatformBase::FollowMoveDrag(UINT msg, WPARAM keys) {
+    if (!moveDrag_.hwnd) {
+        return false;
+    }
+    const HWND moving = moveDrag_.hwnd;
+    CRect rect;
+    POINT cursor;
+    if (capture_ == moving && msg == WM_MOUSEMOVE && (keys & MK_LBUTTON) &&
+        GetWindowRect(moving, rect) && GetCursorPos(cursor)) {
+        const int left = cursor.x - moveDrag_.grab.x;
+        const int top = cursor.y - moveDrag_.grab.y;
+        MoveWindow(moving, CRect(left, top, left + rect.Width(), top + rect.Height()), FALSE);
+        return true;
+    }
+    // The release (or a lost capture) ends the move; the release itself is the move's own.
+    moveDrag_ = {};
+    if (capture_ == moving) {
+        ReleaseCapture();
+    }
+    return msg == WM_LBUTTONUP;
 }
 
 BOOL PlatformBase::SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs) {
@@ -716,6 +767,9 @@ bool PlatformBase::IsMouseInput(UINT msg) const {
 void PlatformBase::DeliverMouse(HWND hwnd, UINT msg, WPARAM keys, POINT client) {
     auto window = Find(hwnd);
     if (!window) {
+        return;
+    }
+    if (FollowMoveDrag(msg, keys)) {
         return;
     }
     // While another window holds the capture, the input is its own.

@@ -41,6 +41,7 @@ public:
     std::wstring GetWindowText(HWND hwnd) const override;
     HWND GetCapture() const override;
     BOOL TrackMouseEvent(HWND hwnd, DWORD flags, UINT hoverMs) override;
+    BOOL BeginMoveDrag(HWND hwnd) override;
     BOOL InvalidateRect(HWND hwnd, const CRect* rect, BOOL erase) override;
     BOOL IsKeyHeld(int vk) const override;
     HWND GetFocus() const override;
@@ -105,8 +106,8 @@ protected:
     // Serves the windowing system's pending events without waiting, so that a steady stream
     // of posted messages cannot starve input and painting.
     virtual void PollNative(Queue&) {}
-    // WM_NCLBUTTONDOWN on the caption: let the desktop move the window.
-    virtual void BeginMoveDrag(Window&) {}
+    // Lets the desktop move the window (never a pop-up); false when it cannot.
+    virtual bool BeginNativeMoveDrag(Window&) { return false; }
     // Whether the queue should produce WM_PAINT for invalid windows itself (else the
     // windowing system asks for paints).
     virtual bool SynthesisesPaint() const { return true; }
@@ -164,6 +165,15 @@ private:
     void RunSentMessages(Queue& queue, std::unique_lock<std::mutex>& lock);
     void ArmHover(Window& window, POINT client);
     void Post(Window& window, UINT msg, WPARAM wParam, LPARAM lParam);
+    // A pop-up moved by its caption: whether the pointer event was the move's own.
+    bool FollowMoveDrag(UINT msg, WPARAM keys);
+    struct MoveDrag {
+        HWND hwnd = nullptr;
+        POINT grab;  // the pointer's offset from the window's top-left corner
+    };
+    MoveDrag moveDrag_;
+    HWND RegisterWindow(std::shared_ptr<Window> window, const WindowDesc& desc, WindowProc* proc,
+                        std::shared_ptr<Queue> queue);
     void PostTo(Queue& queue, const MSG& msg);
     bool IsMouseInput(UINT msg) const;
 

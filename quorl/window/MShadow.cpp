@@ -83,6 +83,7 @@ void MShadow::Create(PaintManager* parent) {
         Platform::Current().ShowWindow(m_hwnd, SW_SHOWNA);
         Update();
     }
+    Platform::Current().PlaceBelow(m_hwnd, parent->GetPaintWnd());
 }
 
 void MShadow::Update() {
@@ -141,6 +142,10 @@ void MShadow::OnParentMessage(UINT msg, WPARAM wParam, LPARAM) {
             } else {
                 p.ShowWindow(m_hwnd, SW_HIDE);
             }
+            break;
+        case WM_NCACTIVATE:
+        case WM_ACTIVATEAPP:
+            p.PlaceBelow(m_hwnd, m_parent->GetPaintWnd());
             break;
         case WM_DESTROY: {
             HWND hwnd = m_hwnd;

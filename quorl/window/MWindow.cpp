@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "quorl/platform/MessageLoop.h"
+#include "quorl/render/IconFile.h"
 #include "quorl/render/Manager.h"
+#include "quorl/render/Resources.h"
 
 namespace Quorl {
 
@@ -125,6 +127,23 @@ void MWindow::BringToTop() {
     }
     P().SetForegroundWindow(m_hwnd);
     P().ShowWindow(m_hwnd, P().IsIconic(m_hwnd) ? SW_RESTORE : SW_SHOW);
+}
+
+BOOL MWindow::SetIcon(UINT resourceId) {
+    if (!IsWindow()) {
+        return 0;
+    }
+    std::vector<std::uint8_t> ico;
+    if (!LoadModuleResource(Manager::GetInstance(), resourceId, L"ICO", ico)) {
+        return 0;
+    }
+    // The sizes a desktop asks for most: title bars and switchers, and task bars.
+    auto large = LoadIconPicture(ico.data(), ico.size(), 32);
+    auto small = LoadIconPicture(ico.data(), ico.size(), 16);
+    if (!large || !small) {
+        return 0;
+    }
+    return P().SetWindowIcon(m_hwnd, *large, *small);
 }
 
 CRect MWindow::GetClientRect() const {

@@ -48,6 +48,9 @@ public:
     // Centres on the reference (else the owner), or on the work area; stays inside it.
     void CenterWindow(MWindow* reference = nullptr);
     void BringToTop();
+    // The window's icons from the application's icon resource ("ICO" id) at the large and
+    // small sizes; 0 when the window or the resource is missing or not an icon.
+    BOOL SetIcon(UINT resourceId);
     CRect GetClientRect() const;
     CRect GetWindowRect() const;
     BOOL SetWindowTextW(const wchar_t* text);
