@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/cli/CliRun_test.h"
+#include "app/cli/CliWatchRun_test.h"
 #include "app/console/PrivateDbusDaemon.h"
 #include "tests/support/TempFolder.h"
 

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "app/cli/CliRun_test.h"
+#include "app/cli/CliWatchRun_test.h"
 #include "app/device/VirtualMouseProcess_test.h"
 #include "app/platform/InstanceLock.h"
 #include "app/store/DeviceDataDB.h"
