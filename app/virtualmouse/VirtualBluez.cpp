@@ -189,6 +189,20 @@ void VirtualBluez::Unregister(Device& d) {
     }
 }
 
+guint VirtualBluez::Announce(const std::string& path, int interface, GVariant* properties) {
+    static const GDBusInterfaceVTable vtable = {nullptr, &VirtualBluez::OnGetProperty, nullptr, {}};
+    GDBusInterfaceInfo* info = node_->interfaces[interface];
+    const guint registration = g_dbus_connection_register_object(connection_, path.c_str(), info,
+                                                                 &vtable, this, nullptr, nullptr);
+    GVariantBuilder interfaces;
+    g_variant_builder_init(&interfaces, G_VARIANT_TYPE("a{sa{sv}}"));
+    g_variant_builder_add(&interfaces, "{s@a{sv}}", info->name, properties);
+    g_dbus_connection_emit_signal(connection_, nullptr, "/", kManager, "InterfacesAdded",
+                                  g_variant_new("(oa{sa{sv}})", path.c_str(), &interfaces),
+                                  nullptr);
+    return registration;
+}
+
 void VirtualBluez::AddDevice(const std::string& path, const std::string& modalias) {
     Invoke([&] {
         if (!ready_ || devices_.count(path) != 0) {
@@ -196,16 +210,7 @@ void VirtualBluez::AddDevice(const std::string& path, const std::string& modalia
         }
         Device& d = devices_[path];
         d.modalias = modalias;
-        static const GDBusInterfaceVTable properties = {
-            nullptr, &VirtualBluez::OnGetProperty, nullptr, {}};
-        d.deviceRegistration = g_dbus_connection_register_object(
-            connection_, path.c_str(), node_->interfaces[1], &properties, this, nullptr, nullptr);
-        GVariantBuilder interfaces;
-        g_variant_builder_init(&interfaces, G_VARIANT_TYPE("a{sa{sv}}"));
-        g_variant_builder_add(&interfaces, "{s@a{sv}}", kDevice, DeviceProperties(d));
-        g_dbus_connection_emit_signal(connection_, nullptr, "/", kManager, "InterfacesAdded",
-                                      g_variant_new("(oa{sa{sv}})", path.c_str(), &interfaces),
-                                      nullptr);
+        d.deviceRegistration = Announce(path, 1, DeviceProperties(d));
     });
 }
 
@@ -226,16 +231,7 @@ void VirtualBluez::SetBattery(const std::string& path, int percentage) {
             return;
         }
         d.battery = level;
-        static const GDBusInterfaceVTable properties = {
-            nullptr, &VirtualBluez::OnGetProperty, nullptr, {}};
-        d.batteryRegistration = g_dbus_connection_register_object(
-            connection_, path.c_str(), node_->interfaces[2], &properties, this, nullptr, nullptr);
-        GVariantBuilder interfaces;
-        g_variant_builder_init(&interfaces, G_VARIANT_TYPE("a{sa{sv}}"));
-        g_variant_builder_add(&interfaces, "{s@a{sv}}", kBattery, BatteryProperties(d));
-        g_dbus_connection_emit_signal(connection_, nullptr, "/", kManager, "InterfacesAdded",
-                                      g_variant_new("(oa{sa{sv}})", path.c_str(), &interfaces),
-                                      nullptr);
+        d.batteryRegistration = Announce(path, 2, BatteryProperties(d));
         EmitPropertiesChanged(path, kDevice, "Connected", g_variant_new_boolean(TRUE));
     });
 }

@@ -46,6 +46,9 @@ private:
     void EmitPropertiesChanged(const std::string& path, const char* interface, const char* name,
                                GVariant* value);
     void Unregister(Device& d);
+    // Serves the node's interface of this index at path and tells the object manager's
+    // listeners; takes properties. The registration's id.
+    guint Announce(const std::string& path, int interface, GVariant* properties);
 
     static void OnManagerCall(GDBusConnection*, const gchar*, const gchar*, const gchar*,
                               const gchar*, GVariant*, GDBusMethodInvocation*, gpointer);

@@ -81,9 +81,11 @@ public:
         }
         if (bluez_ != nullptr) {
             // Paired, as BlueZ keeps a mouse it has bonded with, whether connected or not.
+            const HidInterfaceInfo ids =
+                VirtualMouse::InterfacesFor(Link::Bluetooth, model).front().descriptor.info;
             char modalias[32];
-            std::snprintf(modalias, sizeof modalias, "usb:v%04Xp%04Xd%04X", kVendorId,
-                          BluetoothProductId(model), 0x0108);
+            std::snprintf(modalias, sizeof modalias, "usb:v%04Xp%04Xd%04X", ids.vendor_id,
+                          ids.product_id, ids.release_number);
             bluezPath_ =
                 std::string("/org/bluez/hci0/dev_C0_FF_EE_34_34_") + (model == 102 ? "02" : "01");
             bluez_->AddDevice(bluezPath_, modalias);
@@ -189,14 +191,6 @@ public:
     }
 
 private:
-    static constexpr unsigned kVendorId = 0x3434;
-
-    static unsigned BluetoothProductId(int model) {
-        return VirtualMouse::InterfacesFor(Link::Bluetooth, model)
-            .front()
-            .descriptor.info.product_id;
-    }
-
     bool BluetoothPlugged() const {
         for (const Presented& p : presented_) {
             if (p.iface->link == Link::Bluetooth) {
