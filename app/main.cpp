@@ -16,6 +16,7 @@
 #include "app/device/VirtualHidBackend.h"
 #include "app/devicedesc/DeviceDescription.h"
 #include "app/devicedesc/DeviceList.h"
+#include "app/platform/BluezBattery.h"
 #include "app/platform/HidrawBackend.h"
 #include "app/platform/InstanceLock.h"
 #include "app/settings/Settings.h"
@@ -122,7 +123,12 @@ int main(int argc, char** argv) {
     SteadySleeper clock;
     HidDeviceManager hid(backend.get(), &clock);
     DeviceTaskQueue tasks;
+    // Over Bluetooth LE the battery comes from BlueZ: the virtual mouse's own bus, else
+    // $TALVANE_BLUEZ_BUS, else the system bus.
+    BluezBatteryService battery(virtualMouse.BluezBus().empty() ? BluezBusFromEnvironment()
+                                                                : virtualMouse.BluezBus());
     ConsoleSessionView view(stdout);
+    view.AttachBluetoothBattery(&battery, &hid);
     DeviceConnector connector(hid, view, tasks);
     connector.SetModeEntries(devices.modes);
     connector.SetCurrentType(deviceType);
@@ -138,5 +144,6 @@ int main(int argc, char** argv) {
                         Quorl::WideToUtf8(count).c_str(), LeadingDecimal(level) + 1);
         }
     }
+    battery.Close();  // before the view and the device link go
     return 0;
 }

@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+#include "app/cli/CliRun_test.h"
+
 namespace {
 
 const std::string kProgramDir = TALVANE_BENCH_PROGRAM_DIR;
@@ -62,28 +64,7 @@ struct Rig {
         std::filesystem::remove_all(folder);
     }
     int Run(const std::vector<std::string>& args) const {
-        pid_t pid = fork();
-        if (pid == 0) {
-            setenv("XDG_CONFIG_HOME", (folder + "/config").c_str(), 1);
-            setenv("XDG_DATA_HOME", (folder + "/data").c_str(), 1);
-            setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
-            setenv("TALVANE_VIRTUAL_HID_DIR", (folder + "/hid").c_str(), 1);
-            const int null = open("/dev/null", O_RDWR);
-            dup2(null, STDIN_FILENO);
-            dup2(null, STDOUT_FILENO);
-            std::vector<std::string> argv = {kProgramDir + "/talvane-cli"};
-            argv.insert(argv.end(), args.begin(), args.end());
-            std::vector<char*> raw;
-            for (std::string& a : argv) {
-                raw.push_back(a.data());
-            }
-            raw.push_back(nullptr);
-            execv(raw[0], raw.data());
-            _exit(127);
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return CliRunner(folder, folder + "/hid", kProgramDir).Run(args).exitCode;
     }
 
     std::string folder;

@@ -13,7 +13,7 @@
 #include <string>
 #include <thread>
 
-#include "app/device/ConnectionView.h"
+#include "app/console/HeadlessSessionView.h"
 #include "app/device/DeviceConnector.h"
 #include "app/device/DeviceReports.h"
 #include "app/device/DeviceTaskQueue.h"
@@ -25,20 +25,6 @@ namespace {
 class NoPause : public SteadySleeper {
 public:
     void SleepMs(int) override {}
-};
-
-class QuietView : public ConnectionView {
-public:
-    void CloseSecondaryWindows() override {}
-    void SetBatteryInfo(int, int) override {}
-    void ClearMessageLine() override {}
-    void SetStatusText(int) override {}
-    void SelectPageTab(int) override {}
-    void EnablePageTabs(bool) override {}
-    void ShowLightingTab(bool) override {}
-    void SetPagesEnabled(bool) override {}
-    void OpenBluetoothBattery() override {}
-    void Relayout() override {}
 };
 
 struct Rig {
@@ -92,7 +78,7 @@ void SettingsCommand(benchmark::State& state) {
     VirtualHidBackend backend(rig.folder);
     Clock clock;
     HidDeviceManager hid(&backend, &clock);
-    QuietView view;
+    HeadlessSessionView view;
     DeviceTaskQueue tasks;
     DeviceConnector connector(hid, view, tasks);
     connector.SetModeEntries(Modes());
@@ -112,7 +98,7 @@ void FullEnumeration(benchmark::State& state) {
     VirtualHidBackend backend(rig.folder);
     NoPause clock;
     HidDeviceManager hid(&backend, &clock);
-    QuietView view;
+    HeadlessSessionView view;
     DeviceTaskQueue tasks;
     DeviceConnector connector(hid, view, tasks);
     connector.SetModeEntries(Modes());

@@ -46,6 +46,12 @@ for mode in cable receiver; do
     echo "$out"
     case $out in *"Read the mouse into profile 1"*) ;; *) fail "no read-back over $mode" ;; esac
 done
+# Over Bluetooth LE nothing is read back, but the battery comes through the virtual mouse's
+# own BlueZ on a bus that goes with it.
+out=$(XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" XDG_RUNTIME_DIR="$work" \
+    "$program" --virtual-mouse=bluetooth)
+echo "$out"
+case $out in *"Battery: 85%"*) ;; *) fail "no Bluetooth battery" ;; esac
 ls -d "$work"/talvane-virtual-mouse-* 2>/dev/null && fail "virtual mouse folder left behind"
 # A second copy finds the first one's lock and leaves at once, creating nothing.
 held=$(XDG_RUNTIME_DIR="$work" XDG_CONFIG_HOME="$work/second" XDG_DATA_HOME="$work/second" \

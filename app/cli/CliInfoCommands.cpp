@@ -1,6 +1,7 @@
 // list, info and sync: what is attached, what it says about itself, and reading it into the
 // store.
 #include <algorithm>
+#include <optional>
 
 #include "app/cli/CliCommands.h"
 #include "app/cli/CliSession.h"
@@ -122,9 +123,16 @@ int CliInfo(CliSession& s, const CliArgs& args) {
         }
     } else if (mode == kModeBluetooth) {
         // Over Bluetooth LE the mouse answers no queries; its battery is the desktop's
-        // Bluetooth service's to tell.
+        // Bluetooth service's to tell, and that service knows no charging state.
         json.Set("online", true);
         text.push_back("Online: yes (Bluetooth LE: no settings or queries over this link)");
+        if (const std::optional<int> level = s.BluetoothBatteryLevel()) {
+            json.Set("battery", *level).Set("charging", false);
+            text.push_back("Battery: " + std::to_string(*level) + "%");
+        } else {
+            json.Set("battery", JsonValue()).Set("charging", JsonValue());
+            text.push_back("Battery: unknown (the Bluetooth service shows no battery for it)");
+        }
     } else {
         s.Out().Error("the mouse did not answer");
         return kExitFailed;

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -22,15 +23,24 @@ struct CliResult {
 class CliRunner {
 public:
     // home: the folder that holds config/, data/ and the runtime folder; hidDir the virtual
-    // mouse's folder (empty: none).
-    CliRunner(std::string home, std::string hidDir)
-        : home_(std::move(home)), hidDir_(std::move(hidDir)) {}
-
-    std::string Program() const {
+    // mouse's folder (empty: none); programDir the build's program folder (empty:
+    // $TALVANE_PROGRAM_DIR, else the current folder).
+    CliRunner(std::string home, std::string hidDir, std::string programDir = {})
+        : home_(std::move(home)), hidDir_(std::move(hidDir)), programDir_(std::move(programDir)) {
         const char* dir = std::getenv("TALVANE_PROGRAM_DIR");
-        return std::string(dir != nullptr ? dir : ".") + "/talvane-cli";
+        if (programDir_.empty()) {
+            programDir_ = dir != nullptr ? dir : ".";
+        }
     }
+
+    std::string Program() const { return programDir_ + "/talvane-cli"; }
     std::string RuntimeDir() const { return home_ + "/run"; }
+    // Where talvane-cli looks for BlueZ; by default a bus that is not there, so that no
+    // test reads the machine's own Bluetooth devices.
+    void SetBluezBus(std::string address) { bluezBus_ = std::move(address); }
+    std::string BluezBus() const {
+        return bluezBus_.empty() ? "unix:path=" + home_ + "/no-bluez-bus" : bluezBus_;
+    }
     std::string DataDir() const { return home_ + "/data/Talvane/"; }
 
     CliResult Run(const std::vector<std::string>& args, const std::string& input = "") const {
@@ -43,6 +53,7 @@ public:
             setenv("XDG_CONFIG_HOME", (home_ + "/config").c_str(), 1);
             setenv("XDG_DATA_HOME", (home_ + "/data").c_str(), 1);
             setenv("XDG_RUNTIME_DIR", RuntimeDir().c_str(), 1);
+            setenv("TALVANE_BLUEZ_BUS", BluezBus().c_str(), 1);
             setenv("LANG", "en_US.UTF-8", 1);
             unsetenv("LANGUAGE");
             unsetenv("LC_ALL");
@@ -77,4 +88,6 @@ public:
 private:
     std::string home_;
     std::string hidDir_;
+    std::string programDir_;
+    std::string bluezBus_;
 };

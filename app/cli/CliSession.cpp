@@ -1,7 +1,9 @@
 #include "app/cli/CliSession.h"
 
+#include <atomic>
 #include <chrono>
 
+#include "app/console/HeadlessSessionView.h"
 #include "app/console/VirtualMouseProcess.h"
 #include "app/device/DeviceConnector.h"
 #include "app/device/DeviceSession.h"
@@ -15,6 +17,7 @@
 #include "app/lang/LangText.h"
 #include "app/pages/PageResult.h"
 #include "app/pages/ProfileSettings.h"
+#include "app/platform/BluezBattery.h"
 #include "app/platform/HidrawBackend.h"
 #include "app/platform/InstanceLock.h"
 #include "app/platform/UdevHidMonitor.h"
@@ -30,32 +33,24 @@ namespace {
 // stuck in an exchange that will not end.
 constexpr auto kTaskWait = std::chrono::seconds(120);
 
-// One-shot commands show nothing of what the worker does; they print their own result.
-class SilentSessionView : public DeviceSessionView {
-public:
-    void CloseSecondaryWindows() override {}
-    void SetBatteryInfo(int, int) override {}
-    void ClearMessageLine() override {}
-    void SetStatusText(int) override {}
-    void SelectPageTab(int) override {}
-    void EnablePageTabs(bool) override {}
-    void ShowLightingTab(bool) override {}
-    void SetPagesEnabled(bool) override {}
-    void OpenBluetoothBattery() override {}
-    void Relayout() override {}
-    void RefreshButtonPage() override {}
-    void RefreshMacroPage() override {}
-    void LoadPerformanceSettings() override {}
-    void RefreshLightPage() override {}
-    void ShowFirmwareVersions(const std::wstring&, const std::wstring&) override {}
-    void SetCurrentDpiLevel(int) override {}
-    void CheckReportRateButton(int) override {}
-    void SelectLightingMode(int) override {}
-    void ShowLightingState(const DeviceReports::LightingState&) override {}
-    void CloseWaitDialog() override {}
-};
-
 }  // namespace
+
+// One-shot commands show nothing of what the worker does; they print their own result. The
+// Bluetooth battery is kept for info.
+class SilentSessionView : public HeadlessSessionView {
+public:
+    void SetBatteryInfo(int level, int charging) override {
+        // Charging state 2 is the empty gauge at the start of a connection pass.
+        battery_ = charging == 2 ? -1 : level;
+    }
+    std::optional<int> Battery() const {
+        const int level = battery_;
+        return level < 0 ? std::nullopt : std::optional<int>(level);
+    }
+
+private:
+    std::atomic<int> battery_{-1};
+};
 
 CliSession::CliSession(const CliOptions& options, CliOutput& out) : options_(options), out_(out) {}
 
@@ -64,6 +59,7 @@ CliSession::~CliSession() {
         changes_->Stop();
     }
     StopWorker();
+    CloseBluetoothBattery();
     session_.reset();
     connector_.reset();
     hid_.reset();
@@ -196,7 +192,7 @@ int CliSession::FindMouseMode() {
     return -1;
 }
 
-int CliSession::ConnectMouse(DeviceSessionView* view, bool reportMissing) {
+int CliSession::ConnectMouse(HeadlessSessionView* view, bool reportMissing) {
     if (connector_) {
         return Connected() ? kExitDone : kExitFailed;
     }
@@ -210,6 +206,10 @@ int CliSession::ConnectMouse(DeviceSessionView* view, bool reportMissing) {
         silentView_ = std::make_unique<SilentSessionView>();
         view = silentView_.get();
     }
+    const std::string ownBus = virtualMouse_ ? virtualMouse_->BluezBus() : std::string();
+    battery_ =
+        std::make_unique<BluezBatteryService>(ownBus.empty() ? BluezBusFromEnvironment() : ownBus);
+    view->AttachBluetoothBattery(battery_.get(), hid_.get());
     connector_ = std::make_unique<DeviceConnector>(*hid_, *view, *tasks_);
     connector_->SetModeEntries(devices_.modes);
     connector_->SetCurrentType(deviceType_);
@@ -232,6 +232,16 @@ int CliSession::ConnectMouse(DeviceSessionView* view, bool reportMissing) {
         }
     }
     return kExitDone;
+}
+
+std::optional<int> CliSession::BluetoothBatteryLevel() const {
+    return silentView_ ? silentView_->Battery() : std::nullopt;
+}
+
+void CliSession::CloseBluetoothBattery() {
+    if (battery_) {
+        battery_->Close();
+    }
 }
 
 bool CliSession::Connected() const {

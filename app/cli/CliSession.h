@@ -1,20 +1,23 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/cli/CliOptions.h"
 #include "app/cli/CliOutput.h"
 #include "app/devicedesc/DeviceList.h"
 
+class BluetoothBatteryService;
 class DeviceChangeSource;
 class DeviceConnector;
 class DeviceDataDB;
 class DeviceSession;
-class DeviceSessionView;
+class HeadlessSessionView;
 class DeviceTaskQueue;
 class HidBackend;
 class HidDeviceManager;
+class SilentSessionView;
 class SteadySleeper;
 class VirtualMouseProcess;
 struct PageTask;
@@ -57,7 +60,13 @@ public:
     // Finds the mouse (a virtual one when asked for, else hidraw) and learns how it is
     // attached. The view gets what the worker shows; without one nothing is shown. Without a
     // mouse the device link stays ready for one to arrive; the message is printed when asked.
-    int ConnectMouse(DeviceSessionView* view = nullptr, bool reportMissing = true);
+    // Over Bluetooth LE the view opens the battery through BlueZ: on the virtual mouse's own
+    // bus, else $TALVANE_BLUEZ_BUS, else the system bus.
+    int ConnectMouse(HeadlessSessionView* view = nullptr, bool reportMissing = true);
+    // The Bluetooth battery level the last connection pass read (with the silent view only).
+    std::optional<int> BluetoothBatteryLevel() const;
+    // Before the view given to ConnectMouse goes: no level reaches it after this.
+    void CloseBluetoothBattery();
     bool Connected() const;
     int ConnectionMode() const;
     // "cable", "receiver", "bluetooth" or "none".
@@ -92,7 +101,8 @@ private:
     std::unique_ptr<HidBackend> backend_;
     std::unique_ptr<HidDeviceManager> hid_;
     std::unique_ptr<DeviceTaskQueue> tasks_;
-    std::unique_ptr<DeviceSessionView> silentView_;
+    std::unique_ptr<BluetoothBatteryService> battery_;
+    std::unique_ptr<SilentSessionView> silentView_;
     std::unique_ptr<DeviceConnector> connector_;
     std::unique_ptr<DeviceSession> session_;
     std::unique_ptr<DeviceChangeSource> changes_;

@@ -74,6 +74,8 @@ int CliWatch(CliSession& s, const CliArgs& args) {
         view.ShowNoMouse();
     } else if (s.ConnectionMode() == kModeBluetooth) {
         view.SetStatusText(54);  // nothing is read over Bluetooth LE; it is there, that is all
+        // The quiet pass swallowed the battery's first level; read it again to show it.
+        view.OpenBluetoothBattery();
     }
     if (!s.WatchDeviceChanges()) {
         s.Out().Error("cannot follow device changes");
@@ -89,5 +91,6 @@ int CliWatch(CliSession& s, const CliArgs& args) {
     }
     WaitForEnd();
     s.StopWorker();
+    s.CloseBluetoothBattery();  // the view goes with this function
     return kExitDone;
 }

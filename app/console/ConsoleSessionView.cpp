@@ -21,6 +21,7 @@ void ConsoleSessionView::SetBatteryInfo(int level, int charging) {
 
 void ConsoleSessionView::OpenBluetoothBattery() {
     Line(L"Bluetooth LE: the battery is read through the desktop's Bluetooth service");
+    HeadlessSessionView::OpenBluetoothBattery();
 }
 
 void ConsoleSessionView::ShowFirmwareVersions(const std::wstring& device,

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
+#include <vector>
 
 #include "app/startup/Paths.h"
 #include "quorl/core/Utf8.h"
@@ -43,9 +44,21 @@ bool VirtualMouseProcess::Start(const std::string& mode, int deviceType) {
     const std::string program = Quorl::WideToUtf8(GetModuleFolder()) + "talvane-virtual-mouse";
     const std::string state = Quorl::WideToUtf8(GetDataFolder()) + "virtual-mouse.state";
     const std::string model = std::to_string(deviceType);
-    const char* argv[] = {program.c_str(), "--dir",   folder_.c_str(), "--mode",
-                          mode.c_str(),    "--model", model.c_str(),   "--state",
-                          state.c_str(),   nullptr};
+    std::vector<const char*> argv = {program.c_str(), "--dir",      folder_.c_str(),
+                                     "--mode",        mode.c_str(), "--model",
+                                     model.c_str(),   "--state",    state.c_str()};
+    // Started before the mouse, so that it does not inherit the pipe to the mouse's input.
+    if (mode == "bluetooth") {
+        if (bus_.Start(folder_)) {
+            argv.push_back("--bluez-bus");
+            argv.push_back(bus_.Address().c_str());
+        } else {
+            std::fprintf(stderr,
+                         "talvane: the virtual mouse's battery is not shown over "
+                         "Bluetooth LE\n");
+        }
+    }
+    argv.push_back(nullptr);
 
     int pipeFds[2];
     if (pipe(pipeFds) != 0) {
@@ -56,7 +69,7 @@ bool VirtualMouseProcess::Start(const std::string& mode, int deviceType) {
     posix_spawn_file_actions_adddup2(&actions, pipeFds[0], STDIN_FILENO);
     posix_spawn_file_actions_addclose(&actions, pipeFds[1]);
     const int spawned = posix_spawn(&pid_, program.c_str(), &actions, nullptr,
-                                    const_cast<char* const*>(argv), environ);
+                                    const_cast<char* const*>(argv.data()), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(pipeFds[0]);
     input_ = pipeFds[1];
@@ -92,6 +105,7 @@ VirtualMouseProcess::~VirtualMouseProcess() {
             waitpid(pid_, &status, 0);
         }
     }
+    bus_.Stop();
     if (!folder_.empty()) {
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <future>
 #include <thread>
 
@@ -181,4 +182,9 @@ void BluezBatteryService::Close() {
     g_main_loop_unref(loop_->loop);
     g_main_context_unref(loop_->context);
     loop_.reset();
+}
+
+std::string BluezBusFromEnvironment() {
+    const char* address = std::getenv("TALVANE_BLUEZ_BUS");
+    return address != nullptr ? address : "";
 }

@@ -22,3 +22,6 @@ private:
     std::string address_;
     std::unique_ptr<Loop> loop_;
 };
+
+// The bus to find BlueZ on: $TALVANE_BLUEZ_BUS when set, else empty (the system bus).
+std::string BluezBusFromEnvironment();

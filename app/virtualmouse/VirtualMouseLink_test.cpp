@@ -14,7 +14,7 @@
 #include <mutex>
 #include <thread>
 
-#include "app/device/ConnectionView.h"
+#include "app/console/HeadlessSessionView.h"
 #include "app/device/DeviceCommands.h"
 #include "app/device/DeviceConnector.h"
 #include "app/device/DeviceTaskQueue.h"
@@ -100,18 +100,9 @@ private:
     int exitCode_ = -1;
 };
 
-class NullView : public ConnectionView {
+class NullView : public HeadlessSessionView {
 public:
-    void CloseSecondaryWindows() override {}
-    void SetBatteryInfo(int, int) override {}
-    void ClearMessageLine() override {}
     void SetStatusText(int id) override { status = id; }
-    void SelectPageTab(int) override {}
-    void EnablePageTabs(bool) override {}
-    void ShowLightingTab(bool) override {}
-    void SetPagesEnabled(bool) override {}
-    void OpenBluetoothBattery() override {}
-    void Relayout() override {}
     std::atomic<int> status{0};
 };
 

@@ -21,13 +21,14 @@
 #include <vector>
 
 #include "app/device/VirtualHidProtocol.h"
+#include "app/virtualmouse/VirtualBluez.h"
 #include "app/virtualmouse/VirtualMouse.h"
 
 namespace {
 
 const char* const kHelp =
     "Usage: talvane-virtual-mouse [--dir DIR] [--mode MODE] [--model TYPE] [--state FILE]\n"
-    "                             [--log FILE]\n"
+    "                             [--log FILE] [--bluez-bus ADDRESS]\n"
     "\n"
     "Plays a Talvane mouse and its 2.4 GHz receiver for the program's virtual HID back end.\n"
     "Each HID interface appears in DIR as NAME.sock (the device) and NAME.hid (its identity);\n"
@@ -40,6 +41,9 @@ const char* const kHelp =
     "  --log FILE     one line per report (default: DIR/virtual-mouse.log):\n"
     "                 ms since start, '>' to the device or '<' from it, interface,\n"
     "                 set-feature, get-feature or input, and the bytes in hexadecimal\n"
+    "  --bluez-bus ADDRESS\n"
+    "                 play the desktop's Bluetooth service (org.bluez) on this D-Bus, so\n"
+    "                 that its battery is seen over Bluetooth LE (default: none)\n"
     "\n"
     "Commands on standard input, one a line (end of input quits too):\n"
     "  plug [cable|receiver|bluetooth]    plug in the interfaces (default: those of the mode)\n"
@@ -59,19 +63,32 @@ struct Presented {
 
 class Server {
 public:
-    Server(std::string dir, int model, std::string statePath, std::string logPath)
+    Server(std::string dir, int model, std::string statePath, std::string logPath,
+           VirtualBluez* bluez)
         : dir_(std::move(dir)),
           statePath_(std::move(statePath)),
           log_(logPath, std::ios::app),
           start_(std::chrono::steady_clock::now()),
           mouse_(
               model, memory_, [this](VirtualInterface& v, const Bytes& b) { Emit(v, b); },
-              [this] { memory_.Save(statePath_); }) {
+              [this] { memory_.Save(statePath_); }),
+          bluez_(bluez) {
         memory_.Load(statePath_);
         for (Link link : {Link::Cable, Link::Receiver, Link::Bluetooth}) {
             for (VirtualInterface& v : VirtualMouse::InterfacesFor(link, model)) {
                 interfaces_.push_back(std::make_unique<VirtualInterface>(std::move(v)));
             }
+        }
+        if (bluez_ != nullptr) {
+            // Paired, as BlueZ keeps a mouse it has bonded with, whether connected or not.
+            const HidInterfaceInfo ids =
+                VirtualMouse::InterfacesFor(Link::Bluetooth, model).front().descriptor.info;
+            char modalias[32];
+            std::snprintf(modalias, sizeof modalias, "usb:v%04Xp%04Xd%04X", ids.vendor_id,
+                          ids.product_id, ids.release_number);
+            bluezPath_ =
+                std::string("/org/bluez/hci0/dev_C0_FF_EE_34_34_") + (model == 102 ? "02" : "01");
+            bluez_->AddDevice(bluezPath_, modalias);
         }
     }
 
@@ -107,6 +124,10 @@ public:
     }
 
     void Plug(Link link) {
+        // The battery is there before the interface that makes the program look for it.
+        if (link == Link::Bluetooth && bluez_ != nullptr) {
+            bluez_->SetBattery(bluezPath_, memory_.battery);
+        }
         for (auto& v : interfaces_) {
             if (v->link == link && !IsPresent(v.get())) {
                 Present(v.get());
@@ -121,6 +142,9 @@ public:
                 Withdraw(presented_[i]);
                 presented_.erase(presented_.begin() + static_cast<long>(i));
             }
+        }
+        if (link == Link::Bluetooth && bluez_ != nullptr) {
+            bluez_->RemoveBattery(bluezPath_);
         }
         UpdatePresent();
     }
@@ -167,6 +191,15 @@ public:
     }
 
 private:
+    bool BluetoothPlugged() const {
+        for (const Presented& p : presented_) {
+            if (p.iface->link == Link::Bluetooth) {
+                return true;
+            }
+        }
+        return false;
+    }
+
     bool IsPresent(const VirtualInterface* v) const {
         for (const Presented& p : presented_) {
             if (p.iface == v) {
@@ -325,6 +358,9 @@ private:
                    argument.find_first_not_of("0123456789") == std::string::npos &&
                    (extra.empty() || extra == "charging")) {
             mouse_.SetBattery(std::atoi(argument.c_str()), extra == "charging" ? 1 : 0);
+            if (bluez_ != nullptr && BluetoothPlugged()) {
+                bluez_->SetBattery(bluezPath_, memory_.battery);
+            }
         } else if (word == "factory-reset") {
             mouse_.FactoryReset();
         } else if (word == "help") {
@@ -346,6 +382,8 @@ private:
     std::vector<std::unique_ptr<VirtualInterface>> interfaces_;
     std::vector<Presented> presented_;
     std::vector<Link> mode_;
+    VirtualBluez* bluez_;
+    std::string bluezPath_;
 };
 
 }  // namespace
@@ -355,6 +393,9 @@ int main(int argc, char** argv) {
     if (const char* env = std::getenv("TALVANE_VIRTUAL_HID_DIR")) {
         dir = env;
     }
+    // Only by option: a program that looks for BlueZ on $TALVANE_BLUEZ_BUS and starts a
+    // virtual mouse must not make it claim that bus.
+    std::string bluezBus;
     std::string mode = "cable", state, log;
     int model = 101;
     for (int i = 1; i < argc; ++i) {
@@ -381,6 +422,8 @@ int main(int argc, char** argv) {
             value(state);
         } else if (arg == "--log") {
             value(log);
+        } else if (arg == "--bluez-bus") {
+            value(bluezBus);
         } else {
             std::cerr << "talvane-virtual-mouse: unknown option " << arg << "\n" << kHelp;
             return 2;
@@ -408,8 +451,17 @@ int main(int argc, char** argv) {
         return 1;
     }
     signal(SIGPIPE, SIG_IGN);
+    std::unique_ptr<VirtualBluez> bluez;
+    if (!bluezBus.empty()) {
+        bluez = std::make_unique<VirtualBluez>(bluezBus);
+        if (!bluez->Ready()) {
+            // The mouse itself still works; only its battery is not seen over Bluetooth LE.
+            std::cerr << "talvane-virtual-mouse: cannot serve org.bluez on " << bluezBus << "\n";
+            bluez.reset();
+        }
+    }
     Server server(dir, model, state.empty() ? dir + "/virtual-mouse.state" : state,
-                  log.empty() ? dir + "/virtual-mouse.log" : log);
+                  log.empty() ? dir + "/virtual-mouse.log" : log, bluez.get());
     server.SetMode(links);
     return server.Run();
 }
