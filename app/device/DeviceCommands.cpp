@@ -21,14 +21,25 @@ bool DeviceCommands::Send(Report& report, const char* name) {
 }
 
 bool DeviceCommands::SendReadBack(Report& report, const char* name) {
-    return hid_.SendFeatureReport(report.data(), report.size(), true) || Fail(name, "no answer");
+    size_t received = 0;
+    if (!hid_.SendFeatureReport(report.data(), report.size(), true, &received)) {
+        return Fail(name, "no answer");
+    }
+    // Past what came back the buffer still holds the request; the parsers see only the answer.
+    report.resize(received);
+    return true;
 }
 
 bool DeviceCommands::ReadExchange(Report& report, const char* name) {
-    if (IsReceiverMode(hid_.GetConnectionMode())) {
-        return hid_.SendAndWaitAck(report.data(), report.size()) || Fail(name, "not acknowledged");
+    if (!IsReceiverMode(hid_.GetConnectionMode())) {
+        return SendReadBack(report, name);
     }
-    return SendReadBack(report, name);
+    size_t received = 0;
+    if (!hid_.SendAndWaitAck(report.data(), report.size(), &received)) {
+        return Fail(name, "not acknowledged");
+    }
+    report.resize(received);
+    return true;
 }
 
 bool DeviceCommands::ReadDeviceInfo(DeviceInfo& info) {

@@ -58,7 +58,7 @@ public:
     bool WriteProfile(int profile, const DeviceReports::ButtonEncoder& encode,
                       const std::function<void(int button)>& sendMacro);
 
-    // The exchange kinds.
+    // The exchange kinds. The reading ones leave the report as long as the answer was.
     bool Send(DeviceReports::Report& report, const char* name);
     bool SendReadBack(DeviceReports::Report& report, const char* name);
     bool ReadExchange(DeviceReports::Report& report, const char* name);
