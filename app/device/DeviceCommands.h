@@ -65,6 +65,8 @@ public:
 
 private:
     bool Fail(const char* name, const char* what);
+    // The device wants some lighting values sent twice.
+    bool SendTwice(const DeviceReports::Report& report, const char* name);
 
     HidDeviceManager& hid_;
     DeviceDataDB& db_;
