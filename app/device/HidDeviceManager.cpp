@@ -174,13 +174,18 @@ size_t Delivered(int result, size_t length) {
 }
 }  // namespace
 
+HidHandlePtr HidDeviceManager::ExchangeHandle(size_t length) {
+    HidHandlePtr handle = IsOpened() ? GetCommandHandle() : nullptr;
+    return length == 0 ? nullptr : handle;
+}
+
 bool HidDeviceManager::SendFeatureReport(uint8_t* buffer, size_t length, bool readBack,
                                          size_t* received) {
     if (received != nullptr) {
         *received = 0;
     }
-    HidHandlePtr handle = IsOpened() ? GetCommandHandle() : nullptr;
-    if (!handle || length == 0) {
+    HidHandlePtr handle = ExchangeHandle(length);
+    if (!handle) {
         return false;
     }
     std::lock_guard exchange(handle->exchange);
@@ -210,8 +215,8 @@ bool HidDeviceManager::SendAndWaitAck(uint8_t* buffer, size_t length, size_t* re
     if (received != nullptr) {
         *received = 0;
     }
-    HidHandlePtr handle = IsOpened() ? GetCommandHandle() : nullptr;
-    if (!handle || length == 0) {
+    HidHandlePtr handle = ExchangeHandle(length);
+    if (!handle) {
         return false;
     }
     std::lock_guard exchange(handle->exchange);
@@ -291,8 +296,8 @@ void HidDeviceManager::DropStaleReplies(HidHandle& handle) {
 
 bool HidDeviceManager::SendAndAwaitReply(uint8_t* buffer, size_t length, int reads, int pauseMs,
                                          const ReplyJudge& judge) {
-    HidHandlePtr handle = IsOpened() ? GetCommandHandle() : nullptr;
-    if (!handle || length == 0) {
+    HidHandlePtr handle = ExchangeHandle(length);
+    if (!handle) {
         return false;
     }
     std::lock_guard exchange(handle->exchange);

@@ -115,6 +115,8 @@ public:
 
 private:
     int PickCommandEntry() const;  // index into entries_ or -1; state lock held
+    // The command handle for an exchange of `length` bytes; none when closed or empty.
+    HidHandlePtr ExchangeHandle(size_t length);
     int ReadInputLocked(HidHandle& handle, uint8_t* buffer, size_t length);
     int ReadReplyLocked(HidHandle& handle, uint8_t* buffer, size_t length);
     void DropStaleReplies(HidHandle& handle);
