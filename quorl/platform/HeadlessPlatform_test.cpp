@@ -14,22 +14,9 @@ namespace {
 
 using Testing::TestProc;
 
-class HeadlessPlatformTest : public Testing::HeadlessFixture {
+class HeadlessPlatformTest : public Testing::HeadlessWindowFixture {
 protected:
-    void SetUp() override {
-        HeadlessFixture::SetUp();
-        WindowDesc desc;
-        desc.rect = CRect(100, 50, 300, 200);
-        desc.visible = true;
-        hwnd = platform->CreateWindow(desc, &proc);
-    }
-    void TearDown() override {
-        platform->DestroyWindow(hwnd);
-        HeadlessFixture::TearDown();
-    }
-
-    TestProc proc;
-    HWND hwnd = nullptr;
+    HeadlessPlatformTest() : HeadlessWindowFixture(CRect(100, 50, 300, 200)) {}
 };
 
 TEST_F(HeadlessPlatformTest, InjectedMouseInputArrivesWithClientPointsAndWheelInScreenPoints) {

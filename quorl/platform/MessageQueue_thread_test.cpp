@@ -18,22 +18,9 @@ constexpr UINT kFromWorker = WM_USER + 10;
 constexpr UINT kLast = WM_USER + 11;
 constexpr UINT kAsk = WM_USER + 12;
 
-class MessageQueueThreadTest : public Testing::HeadlessFixture {
+class MessageQueueThreadTest : public Testing::HeadlessWindowFixture {
 protected:
-    void SetUp() override {
-        HeadlessFixture::SetUp();
-        WindowDesc desc;
-        desc.rect = CRect(0, 0, 64, 64);
-        desc.visible = true;
-        hwnd = platform->CreateWindow(desc, &proc);
-    }
-    void TearDown() override {
-        platform->DestroyWindow(hwnd);
-        HeadlessFixture::TearDown();
-    }
-
-    TestProc proc;
-    HWND hwnd = nullptr;
+    MessageQueueThreadTest() : HeadlessWindowFixture(CRect(0, 0, 64, 64)) {}
 };
 
 TEST_F(MessageQueueThreadTest, PostFromAnotherThreadReachesTheHandlerOnTheUiThreadInOrder) {

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "quorl/platform/HeadlessPlatform.h"
+#include "quorl/platform/TestProc.h"
 
 struct _XDisplay;  // the X display of the GTK back end, for XTest
 
@@ -35,6 +36,29 @@ protected:
     void Drain() { DispatchQueued(*platform); }
 
     HeadlessPlatform* platform = nullptr;
+};
+
+// The headless back end with one visible window whose messages `proc` records.
+class HeadlessWindowFixture : public HeadlessFixture {
+protected:
+    explicit HeadlessWindowFixture(CRect rect) : rect_(rect) {}
+    void SetUp() override {
+        HeadlessFixture::SetUp();
+        WindowDesc desc;
+        desc.rect = rect_;
+        desc.visible = true;
+        hwnd = platform->CreateWindow(desc, &proc);
+    }
+    void TearDown() override {
+        platform->DestroyWindow(hwnd);
+        HeadlessFixture::TearDown();
+    }
+
+    TestProc proc;
+    HWND hwnd = nullptr;
+
+private:
+    CRect rect_;
 };
 
 // The GTK back end on the virtual X display, one for the whole suite. Defined in
