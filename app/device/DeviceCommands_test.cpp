@@ -8,14 +8,6 @@
 
 namespace {
 
-Bytes Answer(size_t length, std::initializer_list<std::pair<size_t, uint8_t>> bytes) {
-    Bytes b(length, 0);
-    for (auto [at, value] : bytes) {
-        b[at] = value;
-    }
-    return b;
-}
-
 class CommandsTest : public ::testing::Test {
 protected:
     CommandsTest() : hid(nullptr, &clock), commands(hid, db) {

@@ -16,14 +16,6 @@
 
 namespace {
 
-Bytes Answer(size_t length, std::initializer_list<std::pair<size_t, uint8_t>> bytes) {
-    Bytes b(length, 0);
-    for (auto [at, value] : bytes) {
-        b[at] = value;
-    }
-    return b;
-}
-
 Bytes Info(int workMode, bool online) {
     return Answer(
         21, {{0, 0x51}, {1, 0x06}, {10, static_cast<uint8_t>(workMode | (online << 3))}, {11, 60}});
