@@ -379,23 +379,6 @@ public:
         return TRUE;
     }
 
-    BOOL EnableWindow(HWND hwnd, BOOL enable) override {
-        auto win = FindGtk(hwnd);
-        if (!win) {
-            return FALSE;
-        }
-        bool wasDisabled;
-        {
-            std::lock_guard lock(win->mutex);
-            wasDisabled = !win->enabled;
-            win->enabled = enable != FALSE;
-        }
-        if (wasDisabled == (enable != FALSE)) {
-            PostMessage(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
-        }
-        return wasDisabled ? TRUE : FALSE;
-    }
-
     BOOL SetWindowText(HWND hwnd, const std::wstring& title) override {
         auto win = FindGtk(hwnd);
         if (!win || !win->widget) {

@@ -124,23 +124,6 @@ BOOL HeadlessPlatform::SetForegroundWindow(HWND hwnd) {
     return TRUE;
 }
 
-BOOL HeadlessPlatform::EnableWindow(HWND hwnd, BOOL enable) {
-    auto window = FindHeadless(hwnd);
-    if (!window) {
-        return FALSE;
-    }
-    bool wasDisabled;
-    {
-        std::lock_guard lock(window->mutex);
-        wasDisabled = !window->enabled;
-        window->enabled = enable != FALSE;
-    }
-    if (wasDisabled == (enable != FALSE)) {
-        PostMessage(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
-    }
-    return wasDisabled ? TRUE : FALSE;
-}
-
 BOOL HeadlessPlatform::SetWindowText(HWND hwnd, const std::wstring& title) {
     auto window = FindHeadless(hwnd);
     if (!window) {

@@ -259,6 +259,23 @@ HWND PlatformBase::GetActiveWindow() const {
     return active_;
 }
 
+BOOL PlatformBase::EnableWindow(HWND hwnd, BOOL enable) {
+    auto window = Find(hwnd);
+    if (!window) {
+        return FALSE;
+    }
+    bool wasDisabled;
+    {
+        std::lock_guard lock(window->mutex);
+        wasDisabled = !window->enabled;
+        window->enabled = enable != FALSE;
+    }
+    if (wasDisabled == (enable != FALSE)) {
+        PostMessage(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
+    }
+    return wasDisabled ? TRUE : FALSE;
+}
+
 BOOL PlatformBase::IsWindowEnabled(HWND hwnd) const {
     auto window = Find(hwnd);
     if (!window) {

@@ -37,6 +37,8 @@ public:
     BOOL ClientToScreen(HWND hwnd, POINT& pt) const override;
     BOOL ScreenToClient(HWND hwnd, POINT& pt) const override;
     HWND GetActiveWindow() const override;
+    // Only the record changes: input to a disabled window is dropped here, not by the desktop.
+    BOOL EnableWindow(HWND hwnd, BOOL enable) override;
     BOOL IsWindowEnabled(HWND hwnd) const override;
     std::wstring GetWindowText(HWND hwnd) const override;
     HWND GetCapture() const override;
