@@ -250,13 +250,7 @@ public:
         g_signal_connect(widget, "delete-event", G_CALLBACK(OnDelete), data);
         gtk_widget_realize(widget);
 
-        if (proc) {
-            proc->HandleMessage(hwnd, WM_NCCREATE, 0, 0);
-            proc->HandleMessage(hwnd, WM_CREATE, 0, 0);
-        }
-        if (desc.visible) {
-            ShowWindow(hwnd, SW_SHOW);
-        }
+        AnnounceCreated(hwnd, desc, proc);
         return hwnd;
     }
 

@@ -31,13 +31,7 @@ HWND HeadlessPlatform::CreateWindow(const WindowDesc& desc, WindowProc* proc) {
     window->keepAbove = desc.keepAbove;
     window->restoreRect = desc.rect;
     HWND hwnd = AddWindow(window, desc, proc);
-    if (proc) {
-        proc->HandleMessage(hwnd, WM_NCCREATE, 0, 0);
-        proc->HandleMessage(hwnd, WM_CREATE, 0, 0);
-    }
-    if (desc.visible) {
-        ShowWindow(hwnd, SW_SHOW);
-    }
+    AnnounceCreated(hwnd, desc, proc);
     return hwnd;
 }
 

@@ -84,6 +84,16 @@ HWND PlatformBase::AddWindow(std::shared_ptr<Window> window, const WindowDesc& d
     return hwnd;
 }
 
+void PlatformBase::AnnounceCreated(HWND hwnd, const WindowDesc& desc, WindowProc* proc) {
+    if (proc) {
+        proc->HandleMessage(hwnd, WM_NCCREATE, 0, 0);
+        proc->HandleMessage(hwnd, WM_CREATE, 0, 0);
+    }
+    if (desc.visible) {
+        ShowWindow(hwnd, SW_SHOW);
+    }
+}
+
 HWND PlatformBase::RegisterWindow(std::shared_ptr<Window> window, const WindowDesc& desc,
                                   WindowProc* proc, std::shared_ptr<Queue> queue) {
     std::lock_guard lock(registryMutex_);
