@@ -371,8 +371,9 @@ void DeviceSession::ApplyDeviceInfo(const DeviceInfo& info) {
     batteryLevel_ = info.battery_level;
     charging_ = info.charging;
     connector_.SetMouseOnline(info.online);
-    if (ShowLinkState(info.work_mode, info.online) && info.work_mode == kModeBluetooth) {
-        view_.SetPagesEnabled(true);
+    ShowLinkState(info.work_mode, info.online);
+    if (info.work_mode == kModeBluetooth) {
+        view_.SetPagesEnabled(true);  // a read of the device enables them over Bluetooth too
     }
     view_.SetBatteryInfo(info.battery_level, info.charging);
 }
