@@ -9,6 +9,27 @@
 
 using namespace DeviceReports;
 
+namespace {
+using Exchange = bool (DeviceCommands::*)(Report&, const char*);
+
+// Runs a reading exchange and parses its answer; a malformed answer is traced and leaves `out`
+// as it was.
+template <typename Value, typename Parser>
+bool ReadParsed(DeviceCommands& commands, Exchange exchange, Report report, const char* name,
+                Parser parse, Value& out) {
+    if (!(commands.*exchange)(report, name)) {
+        return false;
+    }
+    auto parsed = parse(report.data(), report.size());
+    if (!parsed) {
+        TraceDeviceFailure(std::string(name) + ": malformed answer");
+        return false;
+    }
+    out = std::move(*parsed);
+    return true;
+}
+}  // namespace
+
 DeviceCommands::DeviceCommands(HidDeviceManager& hid, DeviceDataDB& db) : hid_(hid), db_(db) {}
 
 bool DeviceCommands::Fail(const char* name, const char* what) {
@@ -21,53 +42,40 @@ bool DeviceCommands::Send(Report& report, const char* name) {
 }
 
 bool DeviceCommands::SendReadBack(Report& report, const char* name) {
-    return hid_.SendFeatureReport(report.data(), report.size(), true) || Fail(name, "no answer");
+    size_t received = 0;
+    if (!hid_.SendFeatureReport(report.data(), report.size(), true, &received)) {
+        return Fail(name, "no answer");
+    }
+    // Past what came back the buffer still holds the request; the parsers see only the answer.
+    report.resize(received);
+    return true;
 }
 
 bool DeviceCommands::ReadExchange(Report& report, const char* name) {
-    if (IsReceiverMode(hid_.GetConnectionMode())) {
-        return hid_.SendAndWaitAck(report.data(), report.size()) || Fail(name, "not acknowledged");
+    if (!IsReceiverMode(hid_.GetConnectionMode())) {
+        return SendReadBack(report, name);
     }
-    return SendReadBack(report, name);
+    size_t received = 0;
+    if (!hid_.SendAndWaitAck(report.data(), report.size(), &received)) {
+        return Fail(name, "not acknowledged");
+    }
+    report.resize(received);
+    return true;
 }
 
 bool DeviceCommands::ReadDeviceInfo(DeviceInfo& info) {
-    Report r = BuildDeviceInfoQuery();
-    if (!SendReadBack(r, "0x51 0x06")) {
-        return false;
-    }
-    auto parsed = ParseDeviceInfo(r.data(), r.size());
-    if (!parsed) {
-        return Fail("0x51 0x06", "malformed answer");
-    }
-    info = *parsed;
-    return true;
+    return ReadParsed(*this, &DeviceCommands::SendReadBack, BuildDeviceInfoQuery(), "0x51 0x06",
+                      ParseDeviceInfo, info);
 }
 
 bool DeviceCommands::ReadDeviceSettings(DeviceSettings& settings) {
-    Report r = BuildDeviceSettingsQuery();
-    if (!SendReadBack(r, "0x51 0x07")) {
-        return false;
-    }
-    auto parsed = ParseDeviceSettings(r.data(), r.size());
-    if (!parsed) {
-        return Fail("0x51 0x07", "malformed answer");
-    }
-    settings = *parsed;
-    return true;
+    return ReadParsed(*this, &DeviceCommands::SendReadBack, BuildDeviceSettingsQuery(), "0x51 0x07",
+                      ParseDeviceSettings, settings);
 }
 
 bool DeviceCommands::ReadLightingInfo(LightingInfo& info) {
-    Report r = BuildLightingInfoQuery();
-    if (!ReadExchange(r, "0x51 0x12")) {
-        return false;
-    }
-    auto parsed = ParseLightingInfo(r.data(), r.size());
-    if (!parsed) {
-        return Fail("0x51 0x12", "malformed answer");
-    }
-    info = *parsed;
-    return true;
+    return ReadParsed(*this, &DeviceCommands::ReadExchange, BuildLightingInfoQuery(), "0x51 0x12",
+                      ParseLightingInfo, info);
 }
 
 bool DeviceCommands::SendLightingMode(int mode) {
@@ -75,23 +83,24 @@ bool DeviceCommands::SendLightingMode(int mode) {
     return Send(r, "0x51 0x22");
 }
 
-bool DeviceCommands::SendLightingBrightness(int mode, int brightness) {
+bool DeviceCommands::SendTwice(const Report& report, const char* name) {
     bool ok = true;
     for (int i = 0; i < 2; ++i) {
-        Report r =
-            BuildLightingBrightness(static_cast<uint8_t>(mode), static_cast<uint8_t>(brightness));
-        ok = Send(r, "0x51 0x23") && ok;
+        Report r = report;
+        ok = Send(r, name) && ok;
     }
     return ok;
 }
 
+bool DeviceCommands::SendLightingBrightness(int mode, int brightness) {
+    return SendTwice(
+        BuildLightingBrightness(static_cast<uint8_t>(mode), static_cast<uint8_t>(brightness)),
+        "0x51 0x23");
+}
+
 bool DeviceCommands::SendLightingSpeed(int mode, int speed) {
-    bool ok = true;
-    for (int i = 0; i < 2; ++i) {
-        Report r = BuildLightingSpeed(static_cast<uint8_t>(mode), static_cast<uint8_t>(speed));
-        ok = Send(r, "0x51 0x27") && ok;
-    }
-    return ok;
+    return SendTwice(BuildLightingSpeed(static_cast<uint8_t>(mode), static_cast<uint8_t>(speed)),
+                     "0x51 0x27");
 }
 
 bool DeviceCommands::SendLightingColour(int mode, uint32_t colour) {
@@ -175,17 +184,14 @@ bool DeviceCommands::CheckWirelessLink() {
 }
 
 bool DeviceCommands::ReadButtonFunctions(DeviceButtonFunctions& out) {
-    Report kindsReport = BuildButtonKindsQuery();
-    if (!ReadExchange(kindsReport, "0x52 0x61")) {
+    std::array<uint8_t, 16> kinds{};
+    if (!ReadParsed(*this, &DeviceCommands::ReadExchange, BuildButtonKindsQuery(), "0x52 0x61",
+                    ParseButtonKinds, kinds)) {
         return false;
-    }
-    auto kinds = ParseButtonKinds(kindsReport.data(), kindsReport.size());
-    if (!kinds) {
-        return Fail("0x52 0x61", "malformed answer");
     }
     DeviceButtonFunctions read;
     for (int button = 0; button < 16; ++button) {
-        uint8_t kind = (*kinds)[button];
+        uint8_t kind = kinds[button];
         DeviceButtonEntry& entry = read.entries[button];
         if (kind == 0) {
             continue;
@@ -199,31 +205,25 @@ bool DeviceCommands::ReadButtonFunctions(DeviceButtonFunctions& out) {
                 if (packet == kMaxMacroPackets) {
                     return Fail("0x52 0x65", "too many packets");
                 }
-                Report r = BuildButtonMacroQuery(static_cast<uint8_t>(button), packet > 0);
-                if (!ReadExchange(r, "0x52 0x65")) {
+                MacroPacket parsed;
+                if (!ReadParsed(*this, &DeviceCommands::ReadExchange,
+                                BuildButtonMacroQuery(static_cast<uint8_t>(button), packet > 0),
+                                "0x52 0x65", ParseButtonMacroPacket, parsed)) {
                     return false;
                 }
-                auto parsed = ParseButtonMacroPacket(r.data(), r.size());
-                if (!parsed) {
-                    return Fail("0x52 0x65", "malformed answer");
-                }
-                data.insert(data.end(), parsed->data.begin(), parsed->data.end());
-                more = parsed->more;
+                data.insert(data.end(), parsed.data.begin(), parsed.data.end());
+                more = parsed.more;
             }
             if (!data.empty()) {
                 read.macros.emplace_back(button, std::move(data));
             }
             continue;
         }
-        Report r = BuildButtonFunctionQuery(static_cast<uint8_t>(button));
-        if (!ReadExchange(r, "0x52 0x62")) {
+        if (!ReadParsed(*this, &DeviceCommands::ReadExchange,
+                        BuildButtonFunctionQuery(static_cast<uint8_t>(button)), "0x52 0x62",
+                        ParseButtonFunction, entry.function)) {
             return false;
         }
-        auto bytes = ParseButtonFunction(r.data(), r.size());
-        if (!bytes) {
-            return Fail("0x52 0x62", "malformed answer");
-        }
-        entry.function = *bytes;
     }
     out = std::move(read);
     return true;

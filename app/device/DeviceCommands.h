@@ -58,13 +58,15 @@ public:
     bool WriteProfile(int profile, const DeviceReports::ButtonEncoder& encode,
                       const std::function<void(int button)>& sendMacro);
 
-    // The exchange kinds.
+    // The exchange kinds. The reading ones leave the report as long as the answer was.
     bool Send(DeviceReports::Report& report, const char* name);
     bool SendReadBack(DeviceReports::Report& report, const char* name);
     bool ReadExchange(DeviceReports::Report& report, const char* name);
 
 private:
     bool Fail(const char* name, const char* what);
+    // The device wants some lighting values sent twice.
+    bool SendTwice(const DeviceReports::Report& report, const char* name);
 
     HidDeviceManager& hid_;
     DeviceDataDB& db_;

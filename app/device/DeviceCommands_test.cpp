@@ -8,14 +8,6 @@
 
 namespace {
 
-Bytes Answer(size_t length, std::initializer_list<std::pair<size_t, uint8_t>> bytes) {
-    Bytes b(length, 0);
-    for (auto [at, value] : bytes) {
-        b[at] = value;
-    }
-    return b;
-}
-
 class CommandsTest : public ::testing::Test {
 protected:
     CommandsTest() : hid(nullptr, &clock), commands(hid, db) {
@@ -81,6 +73,9 @@ TEST_F(CommandsTest, MalformedAnswersFailTheRead) {
     info.battery_level = 42;
     device.gets = {Answer(21, {{0, 0x51}, {1, 0x07}, {11, 99}})};  // the answer of another command
     EXPECT_FALSE(commands.ReadDeviceInfo(info));
+    // Cut short: what follows the answer in the buffer is the request's, not the device's.
+    device.gets = {Bytes{0x51, 0x06, 1, 2, 3, 4, 5, 6, 7, 8, 9, 60}};
+    EXPECT_FALSE(commands.ReadDeviceInfo(info));
     EXPECT_EQ(info.battery_level, 42);
 }
 
@@ -132,6 +127,10 @@ TEST_F(CommandsTest, ReadExchangeUsesTheAckWaitOnReceivers) {
     EXPECT_EQ(info.current_mode, 3);
     // No 66 ms pause: the acknowledged exchange sends at once.
     EXPECT_TRUE(clock.sleeps.empty());
+    device.inputs = {Answer(21, {{0, 0x54}, {1, 0xE4}, {2, 1}})};
+    device.gets = {Bytes{0x51, 0x12, 1, 8}};  // the current mode is missing
+    EXPECT_FALSE(commands.ReadLightingInfo(info));
+    EXPECT_EQ(info.current_mode, 3);
 }
 
 TEST_F(CommandsTest, LightingBrightnessAndSpeedGoTwice) {

@@ -23,8 +23,13 @@ Report Empty(uint8_t reportId, uint8_t command, size_t length) {
     return report;
 }
 
+// Byte of a cable, receiver, Bluetooth triplet that stands for the connection mode.
+static int TripletSlot(int mode) {
+    return mode == 0 ? 0 : mode == 2 ? 2 : 1;
+}
+
 void PutTriplet(Report& report, size_t offset, int mode, uint8_t value) {
-    int slot = mode == 0 ? 0 : mode == 2 ? 2 : 1;
+    const int slot = TripletSlot(mode);
     for (int i = 0; i < 3; ++i) {
         report[offset + i] = i == slot ? value : 0xFF;
     }
@@ -75,33 +80,31 @@ Report BuildLightingInfoQuery() {
     return Empty(0x51, 0x12, kShortLength);
 }
 
-Report BuildLightingMode(uint8_t mode) {
-    Report r = Empty(0x51, 0x22, kShortLength);
+static Report LightingReport(uint8_t command, uint8_t mode) {
+    Report r = Empty(0x51, command, kShortLength);
     r[2] = 0x01;
     r[3] = mode;
     return r;
 }
 
+Report BuildLightingMode(uint8_t mode) {
+    return LightingReport(0x22, mode);
+}
+
 Report BuildLightingBrightness(uint8_t mode, uint8_t brightness) {
-    Report r = Empty(0x51, 0x23, kShortLength);
-    r[2] = 0x01;
-    r[3] = mode;
+    Report r = LightingReport(0x23, mode);
     r[4] = brightness;
     return r;
 }
 
 Report BuildLightingSpeed(uint8_t mode, uint8_t speed) {
-    Report r = Empty(0x51, 0x27, kShortLength);
-    r[2] = 0x01;
-    r[3] = mode;
+    Report r = LightingReport(0x27, mode);
     r[4] = speed;
     return r;
 }
 
 Report BuildLightingColour(uint8_t mode, uint32_t colour) {
-    Report r = Empty(0x51, 0x28, kShortLength);
-    r[2] = 0x01;
-    r[3] = mode;
+    Report r = LightingReport(0x28, mode);
     r[4] = static_cast<uint8_t>(colour & 0xFF);
     r[5] = static_cast<uint8_t>((colour >> 8) & 0xFF);
     r[6] = static_cast<uint8_t>((colour >> 16) & 0xFF);
@@ -112,12 +115,16 @@ static const wchar_t* const kDpiKeys[5] = {L"dpi_group0_value", L"dpi_group1_val
                                            L"dpi_group2_value", L"dpi_group3_value",
                                            L"dpi_group4_value"};
 
+static void PutDpiLevels(Report& report, size_t offset, DeviceDataDB& db, int profile) {
+    for (int level = 0; level < 5; ++level) {
+        Put16(report, offset + 2 * level, ConfigInt(db, profile, kDpiKeys[level]));
+    }
+}
+
 Report BuildDpiSettings(DeviceDataDB& db, int profile, int mode) {
     Report r = Empty(0x51, 0x40, kShortLength);
     PutTriplet(r, 2, mode, static_cast<uint8_t>(ConfigInt(db, profile, L"dpi_index")));
-    for (int level = 0; level < 5; ++level) {
-        Put16(r, 5 + 2 * level, ConfigInt(db, profile, kDpiKeys[level]));
-    }
+    PutDpiLevels(r, 5, db, profile);
     r[15] = static_cast<uint8_t>(ConfigInt(db, profile, L"dpi_count"));
     return r;
 }
@@ -199,9 +206,7 @@ Report BuildWriteProfile(DeviceDataDB& db, int profile, const ButtonEncoder& enc
     uint8_t rate = static_cast<uint8_t>(ConfigInt(db, profile, L"report_rate") * 16 +
                                         ConfigInt(db, profile, L"dpi_index"));
     r[3] = r[4] = r[5] = rate;
-    for (int level = 0; level < 5; ++level) {
-        Put16(r, 6 + 2 * level, ConfigInt(db, profile, kDpiKeys[level]));
-    }
+    PutDpiLevels(r, 6, db, profile);
     int flags = ConfigInt(db, profile, L"sensor_flag");
     uint8_t sensor = static_cast<uint8_t>(ConfigInt(db, profile, L"liftoff_height"));
     sensor |= static_cast<uint8_t>(flags & (0x04 | 0x08 | 0x10));
@@ -256,18 +261,22 @@ std::optional<DeviceInfo> ParseDeviceInfo(const uint8_t* d, size_t length) {
     return info;
 }
 
-std::optional<int> DeviceSettings::Level(int workMode) const {
+// The work mode's byte of the triplet: level in the low four bits, rate code above them.
+static std::optional<uint8_t> ConnectionByte(const DeviceSettings& s, int workMode) {
     if (workMode < 0 || workMode > 3) {
         return std::nullopt;
     }
-    return per_connection[workMode == 0 ? 0 : workMode == 2 ? 2 : 1] & 0x0F;
+    return s.per_connection[TripletSlot(workMode)];
+}
+
+std::optional<int> DeviceSettings::Level(int workMode) const {
+    std::optional<uint8_t> byte = ConnectionByte(*this, workMode);
+    return byte ? std::optional<int>(*byte & 0x0F) : std::nullopt;
 }
 
 std::optional<int> DeviceSettings::RateCode(int workMode) const {
-    if (workMode < 0 || workMode > 3) {
-        return std::nullopt;
-    }
-    return (per_connection[workMode == 0 ? 0 : workMode == 2 ? 2 : 1] >> 4) & 0x07;
+    std::optional<uint8_t> byte = ConnectionByte(*this, workMode);
+    return byte ? std::optional<int>((*byte >> 4) & 0x07) : std::nullopt;
 }
 
 std::optional<DeviceSettings> ParseDeviceSettings(const uint8_t* d, size_t length) {
@@ -294,22 +303,25 @@ std::optional<LightingInfo> ParseLightingInfo(const uint8_t* d, size_t length) {
     return LightingInfo{d[2], d[3], d[4]};
 }
 
+// Text after its length byte at `at`, bounded by max and by what arrived, cut at a NUL.
+static std::string LengthPrefixedText(const uint8_t* d, size_t length, size_t at, size_t max) {
+    size_t n = std::min<size_t>({d[at], max, length - at - 1});
+    std::string text(reinterpret_cast<const char*>(d + at + 1), n);
+    return text.substr(0, text.find('\0'));
+}
+
 std::string ParseFirmwareVersion(const uint8_t* d, size_t length) {
     if (!Is(d, length, 3, 0x51, 0x04)) {
         return {};
     }
-    size_t n = std::min<size_t>({d[2], kFirmwareTextMax, length - 3});
-    std::string text(reinterpret_cast<const char*>(d + 3), n);
-    return text.substr(0, text.find('\0'));
+    return LengthPrefixedText(d, length, 2, kFirmwareTextMax);
 }
 
 std::string ParseMacroName(const uint8_t* d, size_t length) {
     if (!Is(d, length, 4, 0x52, 0x63)) {
         return {};
     }
-    size_t n = std::min<size_t>({d[3], kMacroNameMax, length - 4});
-    std::string text(reinterpret_cast<const char*>(d + 4), n);
-    return text.substr(0, text.find('\0'));
+    return LengthPrefixedText(d, length, 3, kMacroNameMax);
 }
 
 std::optional<MacroPacket> ParseButtonMacroPacket(const uint8_t* d, size_t length) {

@@ -226,23 +226,31 @@ void DeviceSession::InitialiseProfiles() {
     currentProfile_ = active > 0 ? active : 1;
 }
 
+bool DeviceSession::WirelessLinkUp(int mode) {
+    return !IsReceiverMode(mode) || commands_.CheckWirelessLink();
+}
+
+bool DeviceSession::ReadStateAndRefresh() {
+    if (!ReadDeviceState()) {
+        return false;
+    }
+    RefreshPages();
+    return true;
+}
+
 bool DeviceSession::InitialSync() {
     if (synced_) {
         return true;
     }
     const int mode = hid_.GetConnectionMode();
-    if (mode == kModeBluetooth) {
-        return false;
-    }
-    if (IsReceiverMode(mode) && !commands_.CheckWirelessLink()) {
+    if (mode == kModeBluetooth || !WirelessLinkUp(mode)) {
         return false;
     }
     currentProfile_ = 1;
     InitialiseProfiles();
-    if (!ReadDeviceState()) {
+    if (!ReadStateAndRefresh()) {
         return false;
     }
-    RefreshPages();
     synced_ = true;
     return true;
 }
@@ -253,26 +261,17 @@ bool DeviceSession::ReconnectAndRead(int task) {
     TakeLightingTabFromConnector();
     const int mode = hid_.GetConnectionMode();
     if (task == kTaskRemoval) {
-        if (mode != kModeCable && !IsReceiverMode(mode)) {
-            return false;
-        }
-        if (IsReceiverMode(mode) && !commands_.CheckWirelessLink()) {
+        // Only a mouse still on the cable or behind a receiver is read again.
+        if ((mode != kModeCable && !IsReceiverMode(mode)) || !WirelessLinkUp(mode)) {
             return false;
         }
     } else {
-        if (mode == kModeBluetooth) {
-            return false;
-        }
-        if (IsReceiverMode(mode) && !commands_.CheckWirelessLink()) {
+        if (mode == kModeBluetooth || !WirelessLinkUp(mode)) {
             return false;
         }
         currentProfile_ = 1;
     }
-    if (!ReadDeviceState()) {
-        return false;
-    }
-    RefreshPages();
-    return true;
+    return ReadStateAndRefresh();
 }
 
 bool DeviceSession::ReadDeviceState() {
@@ -337,44 +336,44 @@ bool DeviceSession::ReadAndStoreButtonFunctions() {
     return true;
 }
 
+bool DeviceSession::ShowLinkState(int workMode, bool online) {
+    switch (workMode) {
+        case kModeCable:
+            view_.SetStatusText(51);
+            view_.EnablePageTabs(true);
+            view_.SetPagesEnabled(true);
+            return true;
+        case kModeReceiver:
+        case kModeReceiver2:
+            view_.SetStatusText(online ? 52 : 53);
+            if (!online) {
+                view_.SelectPageTab(0);
+            }
+            view_.EnablePageTabs(online);
+            view_.SetPagesEnabled(online);
+            return true;
+        case kModeBluetooth:
+            // The pages stay as they are: over Bluetooth only the battery is shown.
+            view_.SetStatusText(online ? 54 : 55);
+            if (!online) {
+                view_.SelectPageTab(0);
+            }
+            view_.EnablePageTabs(online);
+            return true;
+        default:
+            return false;
+    }
+}
+
 void DeviceSession::ApplyDeviceInfo(const DeviceInfo& info) {
     workMode_ = info.work_mode;
     online_ = info.online;
     batteryLevel_ = info.battery_level;
     charging_ = info.charging;
     connector_.SetMouseOnline(info.online);
-    switch (info.work_mode) {
-        case kModeCable:
-            view_.SetStatusText(51);
-            view_.EnablePageTabs(true);
-            view_.SetPagesEnabled(true);
-            break;
-        case kModeReceiver:
-        case kModeReceiver2:
-            if (info.online) {
-                view_.SetStatusText(52);
-                view_.EnablePageTabs(true);
-                view_.SetPagesEnabled(true);
-            } else {
-                view_.SetStatusText(53);
-                view_.SelectPageTab(0);
-                view_.EnablePageTabs(false);
-                view_.SetPagesEnabled(false);
-            }
-            break;
-        case kModeBluetooth:
-            if (info.online) {
-                view_.SetStatusText(54);
-                view_.EnablePageTabs(true);
-            } else {
-                view_.SetStatusText(55);
-                view_.SelectPageTab(0);
-                view_.EnablePageTabs(false);
-            }
-            view_.SetPagesEnabled(true);
-            break;
-        default:
-            break;
+    ShowLinkState(info.work_mode, info.online);
+    if (info.work_mode == kModeBluetooth) {
+        view_.SetPagesEnabled(true);  // a read of the device enables them over Bluetooth too
     }
     view_.SetBatteryInfo(info.battery_level, info.charging);
 }
@@ -452,9 +451,7 @@ void DeviceSession::PollDeviceReports() {
                 view_.ShowLightingTab(false);
                 lightingShown_ = false;
             }
-            if (ReadDeviceState()) {
-                RefreshPages();
-            } else {
+            if (!ReadStateAndRefresh()) {
                 tasks_.PushIfEmpty(kTaskArrival);
             }
             break;
@@ -476,41 +473,12 @@ void DeviceSession::ApplyMouseState(const MouseState& state) {
     workMode_ = state.work_mode;
     online_ = online;
     connector_.SetMouseOnline(online);
-    switch (state.work_mode) {
-        case kModeCable:
-            view_.SetStatusText(51);
-            view_.EnablePageTabs(true);
-            view_.SetPagesEnabled(true);
-            break;
-        case kModeBluetooth:
-            if (online) {
-                view_.SetStatusText(54);
-                view_.EnablePageTabs(true);
-            } else {
-                view_.SetStatusText(55);
-                view_.SetBatteryInfo(0, 2);
-                view_.SelectPageTab(0);
-                view_.EnablePageTabs(false);
-                return;
-            }
-            break;
-        case kModeReceiver:
-        case kModeReceiver2:
-            if (online) {
-                view_.SetStatusText(52);
-                view_.EnablePageTabs(true);
-                view_.SetPagesEnabled(true);
-            } else {
-                view_.SetStatusText(53);
-                view_.SelectPageTab(0);
-                view_.EnablePageTabs(false);
-                view_.SetBatteryInfo(0, 2);
-                view_.SetPagesEnabled(false);
-                return;
-            }
-            break;
-        default:
-            return;
+    if (!ShowLinkState(state.work_mode, online)) {
+        return;
+    }
+    if (!online && state.work_mode != kModeCable) {
+        view_.SetBatteryInfo(0, 2);  // nothing to show while the mouse sleeps
+        return;
     }
     if (state.work_mode != previousMode || online != previousOnline) {
         return;

@@ -118,6 +118,11 @@ protected:
     void ThreadPass() override;
 
 private:
+    // Status text, page tabs and pages for a work mode; false for a mode not known here.
+    bool ShowLinkState(int workMode, bool online);
+    // True unless the mouse is behind a receiver and does not answer the link check.
+    bool WirelessLinkUp(int mode);
+    bool ReadStateAndRefresh();
     bool ReadAndStoreButtonFunctions();
     bool SendSelectedButton();
     bool SendMacroButton(int button, int macroId);

@@ -16,14 +16,6 @@
 
 namespace {
 
-Bytes Answer(size_t length, std::initializer_list<std::pair<size_t, uint8_t>> bytes) {
-    Bytes b(length, 0);
-    for (auto [at, value] : bytes) {
-        b[at] = value;
-    }
-    return b;
-}
-
 Bytes Info(int workMode, bool online) {
     return Answer(
         21, {{0, 0x51}, {1, 0x06}, {10, static_cast<uint8_t>(workMode | (online << 3))}, {11, 60}});
@@ -83,13 +75,15 @@ TEST_F(DeviceSessionFaults, GarbageOrSilenceEndsTheReadAndLeavesTheStoreAsItWas)
     const Bytes badProfile = Answer(21, {{0, 0x51}, {1, 0x07}, {2, 9}});
     const Bytes kinds = Answer(65, {{0, 0x52}, {1, 0x61}, {2, 1}, {3, 1}});
     const Bytes button0 = Answer(65, {{0, 0x52}, {1, 0x62}, {5, 1}, {6, 2}});
+    const Bytes settings = Settings();
     const std::vector<std::vector<std::optional<Bytes>>> scripts = {
         {garbage},
         {std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
          std::nullopt, std::nullopt, std::nullopt, std::nullopt},
         {Info(0, true), badProfile},
+        {Info(0, true), Bytes(settings.begin(), settings.begin() + 12)},  // cut short
         {Info(1, false)},  // the mouse behind the receiver is asleep
-        {Info(0, true), Settings(), kinds, button0, garbage},
+        {Info(0, true), settings, kinds, button0, garbage},
     };
     ButtonAssignment kept;
     kept.profile = 2;

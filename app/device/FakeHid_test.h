@@ -3,6 +3,7 @@
 // Scripted stand-ins for the HID back end and the clock, for the device-link tests.
 
 #include <deque>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <vector>
@@ -23,6 +24,15 @@ public:
 };
 
 using Bytes = std::vector<uint8_t>;
+
+// A report of `length` zero bytes with the given (offset, value) pairs set.
+inline Bytes Answer(size_t length, std::initializer_list<std::pair<size_t, uint8_t>> bytes) {
+    Bytes b(length, 0);
+    for (auto [at, value] : bytes) {
+        b[at] = value;
+    }
+    return b;
+}
 
 // A device whose answers are scripted: each get takes the next scripted answer (nullopt: the
 // get fails), each input read the next scripted report (empty: time-out).

@@ -167,9 +167,25 @@ bool HidDeviceManager::GetWiredReleaseNumber(int32_t& releaseNumber) const {
     return false;
 }
 
-bool HidDeviceManager::SendFeatureReport(uint8_t* buffer, size_t length, bool readBack) {
+namespace {
+// A get's result as a byte count within the buffer; 0 for nothing or an error.
+size_t Delivered(int result, size_t length) {
+    return result > 0 ? std::min(static_cast<size_t>(result), length) : 0;
+}
+}  // namespace
+
+HidHandlePtr HidDeviceManager::ExchangeHandle(size_t length) {
     HidHandlePtr handle = IsOpened() ? GetCommandHandle() : nullptr;
-    if (!handle || length == 0) {
+    return length == 0 ? nullptr : handle;
+}
+
+bool HidDeviceManager::SendFeatureReport(uint8_t* buffer, size_t length, bool readBack,
+                                         size_t* received) {
+    if (received != nullptr) {
+        *received = 0;
+    }
+    HidHandlePtr handle = ExchangeHandle(length);
+    if (!handle) {
         return false;
     }
     std::lock_guard exchange(handle->exchange);
@@ -188,13 +204,19 @@ bool HidDeviceManager::SendFeatureReport(uint8_t* buffer, size_t length, bool re
             }
         }
         std::memcpy(buffer, scratch.data(), length);
+        if (received != nullptr) {
+            *received = Delivered(result, length);
+        }
     }
     return result > 0;
 }
 
-bool HidDeviceManager::SendAndWaitAck(uint8_t* buffer, size_t length) {
-    HidHandlePtr handle = IsOpened() ? GetCommandHandle() : nullptr;
-    if (!handle || length == 0) {
+bool HidDeviceManager::SendAndWaitAck(uint8_t* buffer, size_t length, size_t* received) {
+    if (received != nullptr) {
+        *received = 0;
+    }
+    HidHandlePtr handle = ExchangeHandle(length);
+    if (!handle) {
         return false;
     }
     std::lock_guard exchange(handle->exchange);
@@ -203,12 +225,12 @@ bool HidDeviceManager::SendAndWaitAck(uint8_t* buffer, size_t length) {
     if (handle->device->SendFeatureReport(scratch.data(), length) <= 0) {
         return false;
     }
-    bool ok = false;
+    size_t got = 0;
     for (int read = 0; read < kAckReads; ++read) {
-        int got = ReadReplyLocked(*handle, scratch.data(), length);
-        if (got >= 3 && scratch[0] == 0x54 && scratch[1] == 0xE4 && scratch[2] == 0x01) {
+        int input = ReadReplyLocked(*handle, scratch.data(), length);
+        if (input >= 3 && scratch[0] == 0x54 && scratch[1] == 0xE4 && scratch[2] == 0x01) {
             std::memcpy(scratch.data(), buffer, length);
-            ok = handle->device->GetFeatureReport(scratch.data(), length) > 0;
+            got = Delivered(handle->device->GetFeatureReport(scratch.data(), length), length);
             break;
         }
         if (read + 1 < kAckReads) {
@@ -216,7 +238,10 @@ bool HidDeviceManager::SendAndWaitAck(uint8_t* buffer, size_t length) {
         }
     }
     std::memcpy(buffer, scratch.data(), length);
-    return ok;
+    if (received != nullptr) {
+        *received = got;
+    }
+    return got > 0;
 }
 
 namespace {
@@ -271,8 +296,8 @@ void HidDeviceManager::DropStaleReplies(HidHandle& handle) {
 
 bool HidDeviceManager::SendAndAwaitReply(uint8_t* buffer, size_t length, int reads, int pauseMs,
                                          const ReplyJudge& judge) {
-    HidHandlePtr handle = IsOpened() ? GetCommandHandle() : nullptr;
-    if (!handle || length == 0) {
+    HidHandlePtr handle = ExchangeHandle(length);
+    if (!handle) {
         return false;
     }
     std::lock_guard exchange(handle->exchange);

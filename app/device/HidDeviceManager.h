@@ -98,8 +98,11 @@ public:
     int FindInterface(int vendorId, int productId, int connectionMode) const;
     bool GetWiredReleaseNumber(int32_t& releaseNumber) const;
 
-    bool SendFeatureReport(uint8_t* buffer, size_t length, bool readBack);
-    bool SendAndWaitAck(uint8_t* buffer, size_t length);
+    // With read back the answer replaces the buffer; `received` gets how many of its bytes the
+    // device really sent (0 when no get succeeded), since the rest is still the request's.
+    bool SendFeatureReport(uint8_t* buffer, size_t length, bool readBack,
+                           size_t* received = nullptr);
+    bool SendAndWaitAck(uint8_t* buffer, size_t length, size_t* received = nullptr);
     int ReadInputReport(const HidHandlePtr& handle, uint8_t* buffer, size_t length);
     // Sends (after the usual pause) and reads up to `reads` input reports, pausing after each
     // the judge does not settle; judge gives 1 for success, -1 for failure, 0 to go on.
@@ -112,6 +115,8 @@ public:
 
 private:
     int PickCommandEntry() const;  // index into entries_ or -1; state lock held
+    // The command handle for an exchange of `length` bytes; none when closed or empty.
+    HidHandlePtr ExchangeHandle(size_t length);
     int ReadInputLocked(HidHandle& handle, uint8_t* buffer, size_t length);
     int ReadReplyLocked(HidHandle& handle, uint8_t* buffer, size_t length);
     void DropStaleReplies(HidHandle& handle);

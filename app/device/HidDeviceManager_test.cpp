@@ -120,6 +120,23 @@ TEST_F(ManagerTest, ReadBackCopiesTheScratchBufferEvenWhenEveryGetFailed) {
     EXPECT_EQ(r[2], 0xEE);  // what the last failed get left in the scratch buffer
 }
 
+TEST_F(ManagerTest, ReadBacksTellHowManyBytesTheDeviceSent) {
+    Open({FakeEntry(&cable, 101, 0)});
+    size_t received = 99;
+    cable.gets = {Bytes{0x51, 0x07, 2}};
+    Bytes r = Report21({0x51, 0x07});
+    EXPECT_TRUE(hid.SendFeatureReport(r.data(), r.size(), true, &received));
+    EXPECT_EQ(received, 3u);
+    cable.inputs = {Report21({0x54, 0xE4, 0x01})};
+    cable.gets = {Bytes{0x52, 0x61}};
+    r = Report21({0x52, 0x61});
+    EXPECT_TRUE(hid.SendAndWaitAck(r.data(), r.size(), &received));
+    EXPECT_EQ(received, 2u);
+    cable.gets.clear();  // every get fails
+    EXPECT_FALSE(hid.SendFeatureReport(r.data(), r.size(), true, &received));
+    EXPECT_EQ(received, 0u);
+}
+
 TEST_F(ManagerTest, SendWithoutReadBackDependsOnTheSend) {
     Open({FakeEntry(&cable, 101, 0)});
     cable.sendResult = -1;

@@ -103,6 +103,22 @@ std::optional<PageResult> CheckByte(int value, std::wstring_view what) {
     return std::nullopt;
 }
 
+// One byte-sized setting of the active mode: checked, stored and queued with its send bit.
+PageResult SetActiveByte(DeviceDataDB& db, int profile, int value,
+                         int32_t LightModeSettings::*field, int feature, int sendBit,
+                         std::wstring_view what) {
+    std::lock_guard<std::recursive_mutex> hold(db.Lock());
+    if (auto refused = CheckByte(value, what)) {
+        return *refused;
+    }
+    LightModeSettings light;
+    if (auto refused = ActiveRecord(db, profile, feature, what, light)) {
+        return *refused;
+    }
+    light.*field = value;
+    return UpdateActive(db, profile, light, sendBit, value);
+}
+
 }  // namespace
 
 bool EnsureLightModes(DeviceDataDB& db, int profile) {
@@ -154,29 +170,13 @@ PageResult ResetLighting(DeviceDataDB& db, int profile) {
 }
 
 PageResult SetLightBrightness(DeviceDataDB& db, int profile, int brightness) {
-    std::lock_guard<std::recursive_mutex> hold(db.Lock());
-    if (auto refused = CheckByte(brightness, L"brightness")) {
-        return *refused;
-    }
-    LightModeSettings light;
-    if (auto refused = ActiveRecord(db, profile, kLightHasBrightness, L"brightness", light)) {
-        return *refused;
-    }
-    light.brightness = brightness;
-    return UpdateActive(db, profile, light, kSendBrightness, brightness);
+    return SetActiveByte(db, profile, brightness, &LightModeSettings::brightness,
+                         kLightHasBrightness, kSendBrightness, L"brightness");
 }
 
 PageResult SetLightSpeed(DeviceDataDB& db, int profile, int speed) {
-    std::lock_guard<std::recursive_mutex> hold(db.Lock());
-    if (auto refused = CheckByte(speed, L"speed")) {
-        return *refused;
-    }
-    LightModeSettings light;
-    if (auto refused = ActiveRecord(db, profile, kLightHasSpeed, L"speed", light)) {
-        return *refused;
-    }
-    light.speed = speed;
-    return UpdateActive(db, profile, light, kSendSpeed, speed);
+    return SetActiveByte(db, profile, speed, &LightModeSettings::speed, kLightHasSpeed, kSendSpeed,
+                         L"speed");
 }
 
 PageResult SetLightColour(DeviceDataDB& db, int profile, int red, int green, int blue) {

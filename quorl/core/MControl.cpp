@@ -82,22 +82,7 @@ MControl::~MControl() {
     if (m_manager) {
         m_manager->ForgetControl(this, false);
     }
-    // Children are taken out under the locks and deleted outside them, so that the animation
-    // thread never waits on a list lock held across a destructor.
-    std::vector<MControl*> doomed;
-    {
-        std::lock_guard guard(m_controlLock);
-        doomed.swap(m_controls);
-        m_mouseChild = nullptr;
-    }
-    {
-        std::lock_guard guard(m_areaLock);
-        doomed.insert(doomed.end(), m_areas.begin(), m_areas.end());
-        m_areas.clear();
-    }
-    for (MControl* child : doomed) {
-        DeleteControl(child);
-    }
+    MControl::RemoveAllControl();
 }
 
 void MControl::InitControl(PaintManager* manager) {
@@ -320,6 +305,8 @@ BOOL MControl::RemoveControl(MControl* child) {
 }
 
 void MControl::RemoveAllControl() {
+    // Children are taken out under the locks and deleted outside them, so that the animation
+    // thread never waits on a list lock held across a destructor.
     std::vector<MControl*> doomed;
     {
         std::lock_guard guard(m_controlLock);
@@ -502,27 +489,37 @@ BOOL MControl::OnLButtonUp(UINT flags, CPoint pt) {
     return RouteRelease(flags, pt, &MControl::OnLButtonUp, &MControl::OnControlLButtonUp);
 }
 
-BOOL MControl::OnLButtonDblClk(UINT flags, CPoint pt) {
+BOOL MControl::RouteDoubleClick(UINT flags, CPoint pt, bool left) {
+    const ButtonHandler childDblClk =
+        left ? &MControl::OnLButtonDblClk : &MControl::OnRButtonDblClk;
+    const ButtonHandler childPress = left ? &MControl::OnLButtonDown : &MControl::OnRButtonDown;
     m_pressedInside = 0;
     const CPoint original = pt;
     OnMousePointChange(pt);
     std::unique_lock guard(m_controlLock);
     if (MControl* child = m_mouseChild) {
         const CPoint cp = ChildPoint(child, original, pt);
-        BOOL handled = child->OnLButtonDblClk(flags, cp);
+        BOOL handled = (child->*childDblClk)(flags, cp);
         if (!handled && !child->GetDblClk()) {
-            handled = child->OnLButtonDown(flags, cp);
+            handled = (child->*childPress)(flags, cp);
         }
         return handled;
     }
     guard.unlock();
     if (!m_dblClk) {
-        return OnControlLButtonDown(flags, original);
+        return left ? OnControlLButtonDown(flags, original) : OnControlRButtonDown(flags, original);
+    }
+    if (!left) {
+        return OnControlRButtonDblClk(flags, original);
     }
     if (m_notifyDblClk && m_rect.PtInRect(original)) {
         SendMessageW(NOTIFY_DBLCLK, flags, static_cast<LONG>(MAKELPARAM(original.x, original.y)));
     }
     return OnControlLButtonDblClk(flags, original);
+}
+
+BOOL MControl::OnLButtonDblClk(UINT flags, CPoint pt) {
+    return RouteDoubleClick(flags, pt, true);
 }
 
 BOOL MControl::OnRButtonDown(UINT flags, CPoint pt) {
@@ -534,23 +531,7 @@ BOOL MControl::OnRButtonUp(UINT flags, CPoint pt) {
 }
 
 BOOL MControl::OnRButtonDblClk(UINT flags, CPoint pt) {
-    m_pressedInside = 0;
-    const CPoint original = pt;
-    OnMousePointChange(pt);
-    std::unique_lock guard(m_controlLock);
-    if (MControl* child = m_mouseChild) {
-        const CPoint cp = ChildPoint(child, original, pt);
-        BOOL handled = child->OnRButtonDblClk(flags, cp);
-        if (!handled && !child->GetDblClk()) {
-            handled = child->OnRButtonDown(flags, cp);
-        }
-        return handled;
-    }
-    guard.unlock();
-    if (!m_dblClk) {
-        return OnControlRButtonDown(flags, original);
-    }
-    return OnControlRButtonDblClk(flags, original);
+    return RouteDoubleClick(flags, pt, false);
 }
 
 BOOL MControl::OnScroll(int bar, UINT direction, CPoint pt) {

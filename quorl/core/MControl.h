@@ -165,6 +165,8 @@ protected:
     using ButtonHandler = BOOL (MControl::*)(UINT, CPoint);
     BOOL RoutePress(UINT flags, CPoint pt, ButtonHandler childPress, ButtonHandler ownPress);
     BOOL RouteRelease(UINT flags, CPoint pt, ButtonHandler childRelease, ButtonHandler ownRelease);
+    // Only the left button's double click notifies the parent.
+    BOOL RouteDoubleClick(UINT flags, CPoint pt, bool left);
     void TakeFocus();
     LONG RequestRepaint(CRect rect, BOOL update);
 

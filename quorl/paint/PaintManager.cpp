@@ -297,22 +297,22 @@ void PaintManager::InvalidateRect(CRect rect, BOOL erase) {
     P().InvalidateRect(m_hwnd, &rect, erase);
 }
 
-BOOL PaintManager::LoadBKImage(CString file) {
-    ImgResInfo* info = m_resources.AddImgResInfo(file, 1);
+// The background is a copy, so that it outlives the image cache's entry; a missing image
+// leaves the one there is.
+static BOOL TakeBackground(std::unique_ptr<Bitmap>& background, ImgResInfo* info) {
     if (!info || !info->GetImage()) {
         return 0;
     }
-    m_background = std::make_unique<Bitmap>(info->GetImage()->GetBitmap());
+    background = std::make_unique<Bitmap>(info->GetImage()->GetBitmap());
     return 1;
 }
 
+BOOL PaintManager::LoadBKImage(CString file) {
+    return TakeBackground(m_background, m_resources.AddImgResInfo(file, 1));
+}
+
 BOOL PaintManager::LoadBKImage(UINT id, CString type) {
-    ImgResInfo* info = m_resources.AddImgResInfo(id, type, 1, TRUE);
-    if (!info || !info->GetImage()) {
-        return 0;
-    }
-    m_background = std::make_unique<Bitmap>(info->GetImage()->GetBitmap());
-    return 1;
+    return TakeBackground(m_background, m_resources.AddImgResInfo(id, type, 1, TRUE));
 }
 
 void PaintManager::ServePendingStale() {

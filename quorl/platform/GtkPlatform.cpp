@@ -250,13 +250,7 @@ public:
         g_signal_connect(widget, "delete-event", G_CALLBACK(OnDelete), data);
         gtk_widget_realize(widget);
 
-        if (proc) {
-            proc->HandleMessage(hwnd, WM_NCCREATE, 0, 0);
-            proc->HandleMessage(hwnd, WM_CREATE, 0, 0);
-        }
-        if (desc.visible) {
-            ShowWindow(hwnd, SW_SHOW);
-        }
+        AnnounceCreated(hwnd, desc, proc);
         return hwnd;
     }
 
@@ -377,23 +371,6 @@ public:
         }
         gtk_widget_grab_focus(win->area);
         return TRUE;
-    }
-
-    BOOL EnableWindow(HWND hwnd, BOOL enable) override {
-        auto win = FindGtk(hwnd);
-        if (!win) {
-            return FALSE;
-        }
-        bool wasDisabled;
-        {
-            std::lock_guard lock(win->mutex);
-            wasDisabled = !win->enabled;
-            win->enabled = enable != FALSE;
-        }
-        if (wasDisabled == (enable != FALSE)) {
-            PostMessage(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
-        }
-        return wasDisabled ? TRUE : FALSE;
     }
 
     BOOL SetWindowText(HWND hwnd, const std::wstring& title) override {

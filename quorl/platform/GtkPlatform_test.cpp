@@ -8,6 +8,7 @@
 
 #include "quorl/platform/GtkKeyMap.h"
 #include "quorl/platform/MessageLoop.h"
+#include "quorl/platform/PlatformTestFixture.h"
 #include "quorl/platform/TestProc.h"
 #include "quorl/platform/VirtualKeys.h"
 #include "quorl/render/Bitmap.h"
@@ -27,16 +28,10 @@ namespace {
 
 using Testing::TestProc;
 
-class GtkPlatformTest : public ::testing::Test {
+class GtkPlatformTest : public Testing::GtkFixture {
 protected:
-    static void SetUpTestSuite() {
-        auto gtk = CreateGtkPlatform();
-        ASSERT_NE(gtk, nullptr) << "no display (the test runs under xvfb-run)";
-        Platform::Install(std::move(gtk));
-    }
-    static void TearDownTestSuite() { Platform::Install(nullptr); }
-
     void SetUp() override {
+        GtkFixture::SetUp();
         platform = &Platform::Current();
         WindowDesc desc;
         desc.title = L"Проба";
@@ -44,29 +39,8 @@ protected:
         desc.visible = true;
         hwnd = platform->CreateWindow(desc, &proc);
         ASSERT_NE(hwnd, nullptr);
-        display = GDK_DISPLAY_XDISPLAY(gdk_display_get_default());
     }
     void TearDown() override { platform->DestroyWindow(hwnd); }
-
-    // Serves messages and GTK until the condition holds; false after the time limit.
-    bool RunUntil(const std::function<bool()>& done, int limitMs = 4000) {
-        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > end) {
-                return false;
-            }
-            MSG msg;
-            while (platform->PeekMessage(msg, true)) {
-                if (msg.message != WM_QUIT) {
-                    platform->DispatchMessage(msg);
-                }
-            }
-            XSync(display, False);
-            g_main_context_iteration(nullptr, FALSE);
-            g_usleep(2000);
-        }
-        return true;
-    }
 
     GdkWindow* Gdk() {
         return gtk_widget_get_window(static_cast<GtkWidget*>(GetGtkWindowWidget(hwnd)));
@@ -89,7 +63,6 @@ protected:
     Platform* platform = nullptr;
     TestProc proc;
     HWND hwnd = nullptr;
-    Display* display = nullptr;
 };
 
 TEST_F(GtkPlatformTest, WindowIsPaintedAndReadBackFromTheScreen) {

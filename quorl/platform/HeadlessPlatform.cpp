@@ -31,13 +31,7 @@ HWND HeadlessPlatform::CreateWindow(const WindowDesc& desc, WindowProc* proc) {
     window->keepAbove = desc.keepAbove;
     window->restoreRect = desc.rect;
     HWND hwnd = AddWindow(window, desc, proc);
-    if (proc) {
-        proc->HandleMessage(hwnd, WM_NCCREATE, 0, 0);
-        proc->HandleMessage(hwnd, WM_CREATE, 0, 0);
-    }
-    if (desc.visible) {
-        ShowWindow(hwnd, SW_SHOW);
-    }
+    AnnounceCreated(hwnd, desc, proc);
     return hwnd;
 }
 
@@ -122,23 +116,6 @@ BOOL HeadlessPlatform::SetForegroundWindow(HWND hwnd) {
     DeliverActivation(hwnd, true);
     DeliverFocus(hwnd, true);
     return TRUE;
-}
-
-BOOL HeadlessPlatform::EnableWindow(HWND hwnd, BOOL enable) {
-    auto window = FindHeadless(hwnd);
-    if (!window) {
-        return FALSE;
-    }
-    bool wasDisabled;
-    {
-        std::lock_guard lock(window->mutex);
-        wasDisabled = !window->enabled;
-        window->enabled = enable != FALSE;
-    }
-    if (wasDisabled == (enable != FALSE)) {
-        PostMessage(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
-    }
-    return wasDisabled ? TRUE : FALSE;
 }
 
 BOOL HeadlessPlatform::SetWindowText(HWND hwnd, const std::wstring& title) {

@@ -18,7 +18,6 @@ public:
     BOOL ShowWindow(HWND hwnd, int cmdShow) override;
     BOOL MoveWindow(HWND hwnd, const CRect& screenRect, BOOL repaint) override;
     BOOL SetForegroundWindow(HWND hwnd) override;
-    BOOL EnableWindow(HWND hwnd, BOOL enable) override;
     BOOL SetWindowText(HWND hwnd, const std::wstring& title) override;
     BOOL SetKeepAbove(HWND hwnd, BOOL above) override;
     BOOL PlaceBelow(HWND hwnd, HWND reference) override;

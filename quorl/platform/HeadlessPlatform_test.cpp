@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "quorl/platform/MessageLoop.h"
+#include "quorl/platform/PlatformTestFixture.h"
 #include "quorl/platform/TestProc.h"
 #include "quorl/platform/VirtualKeys.h"
 #include "quorl/render/Bitmap.h"
@@ -13,35 +14,9 @@ namespace {
 
 using Testing::TestProc;
 
-class HeadlessPlatformTest : public ::testing::Test {
+class HeadlessPlatformTest : public Testing::HeadlessWindowFixture {
 protected:
-    void SetUp() override {
-        auto headless = std::make_unique<HeadlessPlatform>();
-        platform = headless.get();
-        Platform::Install(std::move(headless));
-        WindowDesc desc;
-        desc.rect = CRect(100, 50, 300, 200);
-        desc.visible = true;
-        hwnd = platform->CreateWindow(desc, &proc);
-    }
-    void TearDown() override {
-        platform->DestroyWindow(hwnd);
-        Platform::Install(nullptr);
-    }
-
-    // Handles everything queued so far.
-    void Drain() {
-        MSG msg;
-        while (platform->PeekMessage(msg, true)) {
-            if (msg.message != WM_QUIT) {
-                platform->DispatchMessage(msg);
-            }
-        }
-    }
-
-    HeadlessPlatform* platform = nullptr;
-    TestProc proc;
-    HWND hwnd = nullptr;
+    HeadlessPlatformTest() : HeadlessWindowFixture(CRect(100, 50, 300, 200)) {}
 };
 
 TEST_F(HeadlessPlatformTest, InjectedMouseInputArrivesWithClientPointsAndWheelInScreenPoints) {

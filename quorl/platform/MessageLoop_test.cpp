@@ -4,6 +4,7 @@
 
 #include "quorl/platform/HeadlessPlatform.h"
 #include "quorl/platform/ManagerLoop.h"
+#include "quorl/platform/PlatformTestFixture.h"
 #include "quorl/platform/TestProc.h"
 #include "quorl/platform/VirtualKeys.h"
 
@@ -15,15 +16,8 @@ using Testing::TestProc;
 constexpr UINT kStart = WM_USER + 1;
 constexpr UINT_PTR kSafetyTimer = 999;
 
-class MessageLoopTest : public ::testing::Test {
+class MessageLoopTest : public Testing::HeadlessFixture {
 protected:
-    void SetUp() override {
-        auto headless = std::make_unique<HeadlessPlatform>();
-        platform = headless.get();
-        Platform::Install(std::move(headless));
-    }
-    void TearDown() override { Platform::Install(nullptr); }
-
     HWND Create(TestProc& proc, HWND owner = nullptr) {
         WindowDesc desc;
         desc.owner = owner;
@@ -45,8 +39,6 @@ protected:
             return inner && inner(h, m, w, l, r);
         };
     }
-
-    HeadlessPlatform* platform = nullptr;
 };
 
 TEST_F(MessageLoopTest, NestedLoopReturnsTheResultPostedWithCloseAndFreesTheOwner) {

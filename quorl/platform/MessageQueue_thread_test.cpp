@@ -5,6 +5,7 @@
 
 #include "quorl/platform/HeadlessPlatform.h"
 #include "quorl/platform/MessageLoop.h"
+#include "quorl/platform/PlatformTestFixture.h"
 #include "quorl/platform/TestProc.h"
 #include "quorl/render/Canvas.h"
 
@@ -17,25 +18,9 @@ constexpr UINT kFromWorker = WM_USER + 10;
 constexpr UINT kLast = WM_USER + 11;
 constexpr UINT kAsk = WM_USER + 12;
 
-class MessageQueueThreadTest : public ::testing::Test {
+class MessageQueueThreadTest : public Testing::HeadlessWindowFixture {
 protected:
-    void SetUp() override {
-        auto headless = std::make_unique<HeadlessPlatform>();
-        platform = headless.get();
-        Platform::Install(std::move(headless));
-        WindowDesc desc;
-        desc.rect = CRect(0, 0, 64, 64);
-        desc.visible = true;
-        hwnd = platform->CreateWindow(desc, &proc);
-    }
-    void TearDown() override {
-        platform->DestroyWindow(hwnd);
-        Platform::Install(nullptr);
-    }
-
-    HeadlessPlatform* platform = nullptr;
-    TestProc proc;
-    HWND hwnd = nullptr;
+    MessageQueueThreadTest() : HeadlessWindowFixture(CRect(0, 0, 64, 64)) {}
 };
 
 TEST_F(MessageQueueThreadTest, PostFromAnotherThreadReachesTheHandlerOnTheUiThreadInOrder) {

@@ -84,6 +84,16 @@ HWND PlatformBase::AddWindow(std::shared_ptr<Window> window, const WindowDesc& d
     return hwnd;
 }
 
+void PlatformBase::AnnounceCreated(HWND hwnd, const WindowDesc& desc, WindowProc* proc) {
+    if (proc) {
+        proc->HandleMessage(hwnd, WM_NCCREATE, 0, 0);
+        proc->HandleMessage(hwnd, WM_CREATE, 0, 0);
+    }
+    if (desc.visible) {
+        ShowWindow(hwnd, SW_SHOW);
+    }
+}
+
 HWND PlatformBase::RegisterWindow(std::shared_ptr<Window> window, const WindowDesc& desc,
                                   WindowProc* proc, std::shared_ptr<Queue> queue) {
     std::lock_guard lock(registryMutex_);
@@ -257,6 +267,23 @@ BOOL PlatformBase::ScreenToClient(HWND hwnd, POINT& pt) const {
 
 HWND PlatformBase::GetActiveWindow() const {
     return active_;
+}
+
+BOOL PlatformBase::EnableWindow(HWND hwnd, BOOL enable) {
+    auto window = Find(hwnd);
+    if (!window) {
+        return FALSE;
+    }
+    bool wasDisabled;
+    {
+        std::lock_guard lock(window->mutex);
+        wasDisabled = !window->enabled;
+        window->enabled = enable != FALSE;
+    }
+    if (wasDisabled == (enable != FALSE)) {
+        PostMessage(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
+    }
+    return wasDisabled ? TRUE : FALSE;
 }
 
 BOOL PlatformBase::IsWindowEnabled(HWND hwnd) const {

@@ -37,6 +37,8 @@ public:
     BOOL ClientToScreen(HWND hwnd, POINT& pt) const override;
     BOOL ScreenToClient(HWND hwnd, POINT& pt) const override;
     HWND GetActiveWindow() const override;
+    // Only the record changes: input to a disabled window is dropped here, not by the desktop.
+    BOOL EnableWindow(HWND hwnd, BOOL enable) override;
     BOOL IsWindowEnabled(HWND hwnd) const override;
     std::wstring GetWindowText(HWND hwnd) const override;
     HWND GetCapture() const override;
@@ -90,6 +92,8 @@ public:
 protected:
     // Registers a record made by the back end and returns its new handle.
     HWND AddWindow(std::shared_ptr<Window> window, const WindowDesc& desc, WindowProc* proc);
+    // Once the native side is made: WM_NCCREATE and WM_CREATE, then shown if asked for.
+    void AnnounceCreated(HWND hwnd, const WindowDesc& desc, WindowProc* proc);
     std::shared_ptr<Window> Find(HWND hwnd) const;
     std::vector<std::shared_ptr<Window>> WindowsOfThisThread() const;
 

@@ -2,7 +2,7 @@
 // its shadow's place, on the headless back end.
 #include <gtest/gtest.h>
 
-#include "quorl/platform/HeadlessPlatform.h"
+#include "quorl/platform/PlatformTestFixture.h"
 #include "quorl/render/Manager.h"
 #include "quorl/render/Resources.h"
 #include "quorl/window/MDialog.h"
@@ -11,26 +11,12 @@
 namespace Quorl {
 namespace {
 
-class DialogPlatformTest : public ::testing::Test {
+class DialogPlatformTest : public Testing::HeadlessFixture {
 protected:
-    void SetUp() override {
-        auto headless = std::make_unique<HeadlessPlatform>();
-        platform = headless.get();
-        Platform::Install(std::move(headless));
-    }
     void TearDown() override {
         Manager::SetInstance(nullptr);
-        Platform::Install(nullptr);
+        HeadlessFixture::TearDown();
     }
-    void Drain() {
-        MSG msg;
-        while (platform->PeekMessage(msg, true)) {
-            if (msg.message != WM_QUIT) {
-                platform->DispatchMessage(msg);
-            }
-        }
-    }
-    HeadlessPlatform* platform = nullptr;
 };
 
 TEST_F(DialogPlatformTest, ANewDialogIsMovedByAPressAnywhereOnItWithoutAResizeFirst) {

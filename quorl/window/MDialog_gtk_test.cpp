@@ -2,56 +2,23 @@
 // dialog dropped on another, both driven by XTest.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 
 #include "quorl/paint/ControlTestSupport.h"
-#include "quorl/platform/GtkPlatform.h"
+#include "quorl/platform/PlatformTestFixture.h"
 #include "quorl/window/MDialog.h"
 
 // X11 last: its macros clash with names in the headers above.
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
-#include <gdk/gdkx.h>
-#include <gtk/gtk.h>
 
 namespace Quorl {
 namespace {
 
 using Testing::ProbeControl;
 
-class DialogGtkTest : public ::testing::Test {
+class DialogGtkTest : public Testing::GtkFixture {
 protected:
-    static void SetUpTestSuite() {
-        auto gtk = CreateGtkPlatform();
-        ASSERT_NE(gtk, nullptr) << "no display (the test runs under xvfb-run)";
-        Platform::Install(std::move(gtk));
-    }
-    static void TearDownTestSuite() { Platform::Install(nullptr); }
-    void SetUp() override { display = GDK_DISPLAY_XDISPLAY(gdk_display_get_default()); }
-
-    bool RunUntil(const std::function<bool()>& done, int limitMs = 4000) {
-        Platform& platform = Platform::Current();
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > end) {
-                return false;
-            }
-            Serve(platform);
-        }
-        return true;
-    }
-    void Serve(Platform& platform) {
-        MSG msg;
-        while (platform.PeekMessage(msg, true)) {
-            if (msg.message != WM_QUIT) {
-                platform.DispatchMessage(msg);
-            }
-        }
-        XSync(display, False);
-        g_main_context_iteration(nullptr, FALSE);
-        g_usleep(2000);
-    }
     // Moves the pointer in small steps, serving events in between, as a hand would.
     void Glide(POINT from, POINT to, int steps = 12) {
         for (int i = 1; i <= steps; ++i) {
@@ -59,7 +26,7 @@ protected:
                                  from.y + (to.y - from.y) * i / steps, CurrentTime);
             XFlush(display);
             for (int k = 0; k < 10; ++k) {
-                Serve(Platform::Current());
+                Serve();
             }
         }
     }
@@ -67,8 +34,6 @@ protected:
         XTestFakeButtonEvent(display, 1, down, CurrentTime);
         XFlush(display);
     }
-
-    Display* display = nullptr;
 };
 
 class Dialog : public MDialog {

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "quorl/paint/ControlTestSupport.h"
-#include "quorl/platform/HeadlessPlatform.h"
+#include "quorl/platform/PlatformTestFixture.h"
 #include "quorl/platform/TestProc.h"
 #include "quorl/window/MenuWnd.h"
 
@@ -14,24 +14,7 @@ namespace {
 
 using Testing::ProbeControl;
 
-class WindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        auto headless = std::make_unique<HeadlessPlatform>();
-        platform = headless.get();
-        Platform::Install(std::move(headless));
-    }
-    void TearDown() override { Platform::Install(nullptr); }
-    void Drain() {
-        MSG msg;
-        while (platform->PeekMessage(msg, true)) {
-            if (msg.message != WM_QUIT) {
-                platform->DispatchMessage(msg);
-            }
-        }
-    }
-    HeadlessPlatform* platform = nullptr;
-};
+using WindowTest = Testing::HeadlessFixture;
 
 class TestDialog : public MDialog {
 public:

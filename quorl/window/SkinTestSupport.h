@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "quorl/platform/HeadlessPlatform.h"
+#include "quorl/platform/PlatformTestFixture.h"
 #include "quorl/render/Bitmap.h"
 #include "quorl/render/Manager.h"
 #include "tests/support/TempFolder.h"
@@ -14,18 +14,16 @@
 namespace Quorl::Testing {
 
 // A program folder whose skin holds images made by the test, on the headless back end.
-class SkinTest : public ::testing::Test {
+class SkinTest : public HeadlessFixture {
 protected:
     void SetUp() override {
         skins = folder / "skins/theme1";
         std::filesystem::create_directories(skins);
         Manager::SetProgramFolder(CString::FromUtf8(folder.Path()));
-        auto headless = std::make_unique<HeadlessPlatform>();
-        platform = headless.get();
-        Platform::Install(std::move(headless));
+        HeadlessFixture::SetUp();
     }
     void TearDown() override {
-        Platform::Install(nullptr);
+        HeadlessFixture::TearDown();
         Manager::SetProgramFolder(L"");
     }
     void WriteImage(const std::string& name, const Bitmap& image) {
@@ -38,18 +36,8 @@ protected:
         b.Clear(colour);
         WriteImage(name, b);
     }
-    void Drain() {
-        MSG msg;
-        while (platform->PeekMessage(msg, true)) {
-            if (msg.message != WM_QUIT) {
-                platform->DispatchMessage(msg);
-            }
-        }
-    }
-
     TempFolder folder;
     std::string skins;
-    HeadlessPlatform* platform = nullptr;
 };
 
 }  // namespace Quorl::Testing
