@@ -57,14 +57,8 @@ public:
         if (pid_ <= 0) {
             return exitCode_;
         }
-        close(input_);
-        int status = 0;
-        if (!WaitUntil([&] { return waitpid(pid_, &status, WNOHANG) == pid_; })) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, &status, 0);
-        }
+        exitCode_ = CloseInputAndWait(pid_, input_);
         pid_ = -1;
-        exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         Output();
         close(output_);
         return exitCode_;

@@ -11,6 +11,7 @@
 #include "app/device/DeviceSession.h"
 #include "app/device/DeviceTaskQueue.h"
 #include "app/device/HidDeviceManager.h"
+#include "app/device/ModeEntries_test.h"
 #include "app/device/RecordingSessionView_test.h"
 #include "app/device/VirtualHidBackend.h"
 #include "app/device/VirtualMouseProcess_test.h"
@@ -22,16 +23,6 @@
 namespace {
 
 using namespace DeviceReports;
-
-DeviceModeEntry Mode(int type, int mode, uint32_t pid, const wchar_t* hid) {
-    DeviceModeEntry m;
-    m.device_type = type;
-    m.mode = mode;
-    m.vid = 0x3434;
-    m.pid = pid;
-    m.hid_interface = hid;
-    return m;
-}
 
 std::string Hex(const Report& r) {
     std::string out;
@@ -51,11 +42,7 @@ protected:
           hid(&backend, &clock),
           connector(hid, view, tasks),
           session(hid, db, connector, tasks, view, clock, folder / "macro_flash.dat") {
-        connector.SetModeEntries({Mode(101, 0, 0xD032, L"VID_3434&PID_D032&MI_01"),
-                                  Mode(101, 1, 0xD033, L"VID_3434&PID_D033&MI_01"),
-                                  Mode(101, 2, 0xD034, L"VID_3434&PID_D034"),
-                                  Mode(102, 0, 0xD042, L"VID_3434&PID_D042&MI_01"),
-                                  Mode(102, 1, 0xD043, L"VID_3434&PID_D043&MI_01")});
+        connector.SetModeEntries(ConfigModes());
         connector.SetCurrentType(101);
     }
     void SetUp() override {

@@ -28,6 +28,18 @@ inline bool WaitUntil(const std::function<bool()>& condition, int seconds = 30) 
     return condition();
 }
 
+// Closes a child's standard input, the way a person ends it, and waits for it to end; a child
+// that hangs is killed. Returns its exit code, or -1 when it did not exit by itself.
+inline int CloseInputAndWait(pid_t pid, int input) {
+    close(input);
+    int status = 0;
+    if (!WaitUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; })) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 class VirtualMouseRun {
 public:
     VirtualMouseRun(const std::string& dir, const std::vector<std::string>& options) {
@@ -68,14 +80,8 @@ public:
         if (pid_ <= 0) {
             return exitCode_;
         }
-        close(input_);
-        int status = 0;
-        if (!WaitUntil([&] { return waitpid(pid_, &status, WNOHANG) == pid_; })) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, &status, 0);
-        }
+        exitCode_ = CloseInputAndWait(pid_, input_);
         pid_ = -1;
-        exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         return exitCode_;
     }
 

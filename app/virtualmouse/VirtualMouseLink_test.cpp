@@ -20,85 +20,14 @@
 #include "app/device/DeviceTaskQueue.h"
 #include "app/device/HidDeviceManager.h"
 #include "app/device/HidIdentity.h"
+#include "app/device/ModeEntries_test.h"
 #include "app/device/VirtualHidBackend.h"
+#include "app/device/VirtualMouseProcess_test.h"
 #include "app/store/DeviceDataDB.h"
 #include "quorl/core/Utf8.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
-
-// Waits for a condition with a generous bound; never a timing assertion.
-bool WaitFor(const std::function<bool()>& condition) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (condition()) {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return condition();
-}
-
-std::string ProgramPath() {
-    const char* dir = std::getenv("TALVANE_PROGRAM_DIR");
-    return std::string(dir != nullptr ? dir : ".") + "/talvane-virtual-mouse";
-}
-
-class VirtualMouseProcess {
-public:
-    VirtualMouseProcess(const std::string& dir, const std::vector<std::string>& options) {
-        int fds[2];
-        if (pipe(fds) != 0) {
-            return;
-        }
-        std::vector<std::string> args = {ProgramPath(), "--dir", dir};
-        args.insert(args.end(), options.begin(), options.end());
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(fds[0], STDIN_FILENO);
-            int null = open("/dev/null", O_WRONLY);
-            dup2(null, STDOUT_FILENO);
-            close(fds[1]);
-            std::vector<char*> argv;
-            for (std::string& a : args) {
-                argv.push_back(a.data());
-            }
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
-        close(fds[0]);
-        input_ = fds[1];
-    }
-    ~VirtualMouseProcess() { Quit(); }
-
-    void Send(const std::string& line) {
-        std::string text = line + "\n";
-        ASSERT_EQ(write(input_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
-    }
-
-    // Ends the program the way a person does, and waits for it.
-    int Quit() {
-        if (pid_ <= 0) {
-            return exitCode_;
-        }
-        close(input_);
-        int status = 0;
-        bool ended = WaitFor([&] { return waitpid(pid_, &status, WNOHANG) == pid_; });
-        if (!ended) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, &status, 0);
-        }
-        pid_ = -1;
-        exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return exitCode_;
-    }
-
-private:
-    pid_t pid_ = -1;
-    int input_ = -1;
-    int exitCode_ = -1;
-};
 
 class NullView : public HeadlessSessionView {
 public:
@@ -106,25 +35,11 @@ public:
     std::atomic<int> status{0};
 };
 
-DeviceModeEntry Mode(int type, int mode, uint32_t pid, const wchar_t* hid) {
-    DeviceModeEntry m;
-    m.device_type = type;
-    m.mode = mode;
-    m.vid = 0x3434;
-    m.pid = pid;
-    m.hid_interface = hid;
-    return m;
-}
-
 class VirtualMouseLink : public ::testing::Test {
 protected:
     VirtualMouseLink()
         : dir(folder / "hid"), backend(dir), hid(&backend, &clock), connector(hid, view, tasks) {
-        connector.SetModeEntries({Mode(101, 0, 0xD032, L"VID_3434&PID_D032&MI_01"),
-                                  Mode(101, 1, 0xD033, L"VID_3434&PID_D033&MI_01"),
-                                  Mode(101, 2, 0xD034, L"VID_3434&PID_D034"),
-                                  Mode(102, 0, 0xD042, L"VID_3434&PID_D042&MI_01"),
-                                  Mode(102, 1, 0xD043, L"VID_3434&PID_D043&MI_01")});
+        connector.SetModeEntries(ConfigModes());
         connector.SetCurrentType(101);
     }
     void SetUp() override {
@@ -149,8 +64,8 @@ protected:
 };
 
 TEST_F(VirtualMouseLink, CableSettingsGoOutByteForByteAndReadBack) {
-    VirtualMouseProcess mouse(dir, {"--mode", "cable"});
-    ASSERT_TRUE(WaitFor([&] { return Interfaces() == 2; }));
+    VirtualMouseRun mouse(dir, {"--mode", "cable"});
+    ASSERT_TRUE(WaitUntil([&] { return Interfaces() == 2; }));
     connector.ConnectDevices();
     EXPECT_EQ(hid.GetConnectionMode(), 0);
     EXPECT_EQ(view.status, 51);
@@ -186,8 +101,8 @@ TEST_F(VirtualMouseLink, CableSettingsGoOutByteForByteAndReadBack) {
 }
 
 TEST_F(VirtualMouseLink, ReceiverForwardsAndAcknowledgesWhileTheMouseIsAwake) {
-    VirtualMouseProcess mouse(dir, {"--mode", "receiver"});
-    ASSERT_TRUE(WaitFor([&] { return Interfaces() == 2; }));
+    VirtualMouseRun mouse(dir, {"--mode", "receiver"});
+    ASSERT_TRUE(WaitUntil([&] { return Interfaces() == 2; }));
     connector.ConnectDevices();
     ASSERT_EQ(hid.GetConnectionMode(), 1);
     EXPECT_EQ(view.status, 53);  // online is not known before the first read
@@ -208,7 +123,7 @@ TEST_F(VirtualMouseLink, ReceiverForwardsAndAcknowledgesWhileTheMouseIsAwake) {
     EXPECT_EQ(commands.ReadFirmwareVersion(false, 1033), L"R2.01");
 
     mouse.Send("sleep");
-    ASSERT_TRUE(WaitFor([&] { return Log().find("input 54 e2 01 00") != std::string::npos; }));
+    ASSERT_TRUE(WaitUntil([&] { return Log().find("input 54 e2 01 00") != std::string::npos; }));
     EXPECT_FALSE(commands.CheckWirelessLink());
     EXPECT_FALSE(commands.ReadLightingInfo(light));
     ASSERT_TRUE(commands.ReadDeviceInfo(info));
@@ -217,8 +132,8 @@ TEST_F(VirtualMouseLink, ReceiverForwardsAndAcknowledgesWhileTheMouseIsAwake) {
 }
 
 TEST_F(VirtualMouseLink, PlugAndUnplugArriveAsTasksTwoAndThree) {
-    VirtualMouseProcess mouse(dir, {"--mode", "cable+receiver"});
-    ASSERT_TRUE(WaitFor([&] { return Interfaces() == 4; }));
+    VirtualMouseRun mouse(dir, {"--mode", "cable+receiver"});
+    ASSERT_TRUE(WaitUntil([&] { return Interfaces() == 4; }));
     connector.ConnectDevices();
     EXPECT_EQ(hid.GetConnectionMode(), 0);
     VirtualHidWatcher watcher(dir);
@@ -232,33 +147,33 @@ TEST_F(VirtualMouseLink, PlugAndUnplugArriveAsTasksTwoAndThree) {
     }));
 
     mouse.Send("unplug cable");
-    ASSERT_TRUE(WaitFor([&] { return !tasks.Empty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !tasks.Empty(); }));
     EXPECT_EQ(tasks.TryPop(), 3);
-    ASSERT_TRUE(WaitFor([&] { return Interfaces() == 2; }));
+    ASSERT_TRUE(WaitUntil([&] { return Interfaces() == 2; }));
     connector.ConnectDevices();  // what the worker does for task 3
     EXPECT_EQ(hid.GetConnectionMode(), 1);
 
     mouse.Send("plug cable");
-    ASSERT_TRUE(WaitFor([&] { return !tasks.Empty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !tasks.Empty(); }));
     EXPECT_EQ(tasks.TryPop(), 2);
-    ASSERT_TRUE(WaitFor([&] { return Interfaces() == 4; }));
+    ASSERT_TRUE(WaitUntil([&] { return Interfaces() == 4; }));
     connector.ConnectDevices();
     EXPECT_EQ(hid.GetConnectionMode(), 0);
 
     // Every mode held: another arrival of the receiver's interfaces queues nothing.
     mouse.Send("unplug receiver");
-    ASSERT_TRUE(WaitFor([&] { return tasks.Size() >= 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return tasks.Size() >= 1; }));
     EXPECT_EQ(tasks.TryPop(), 3);
     mouse.Send("plug receiver");
     // The watcher must have seen it arrive before it leaves, or it cannot tell what left.
-    ASSERT_TRUE(WaitFor([&] {
+    ASSERT_TRUE(WaitUntil([&] {
         std::lock_guard guard(seenLock);
         return seen.find("32768 " + ToUpperAscii(dir) + "/RECEIVER-01") != std::string::npos;
     }));
     mouse.Send("quit");
-    ASSERT_TRUE(WaitFor([&] { return Interfaces() == 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return Interfaces() == 0; }));
     // Both command interfaces leave at quit; the receiver's arrival before queued nothing.
-    ASSERT_TRUE(WaitFor([&] { return tasks.Size() >= 2; })) << [&] {
+    ASSERT_TRUE(WaitUntil([&] { return tasks.Size() >= 2; })) << [&] {
         std::lock_guard guard(seenLock);
         return seen;
     }();
@@ -270,13 +185,13 @@ TEST_F(VirtualMouseLink, PlugAndUnplugArriveAsTasksTwoAndThree) {
 }
 
 TEST_F(VirtualMouseLink, AnUnpluggedDeviceFailsItsExchanges) {
-    VirtualMouseProcess mouse(dir, {"--mode", "cable"});
-    ASSERT_TRUE(WaitFor([&] { return Interfaces() == 2; }));
+    VirtualMouseRun mouse(dir, {"--mode", "cable"});
+    ASSERT_TRUE(WaitUntil([&] { return Interfaces() == 2; }));
     connector.ConnectDevices();
     DeviceCommands commands(hid, db);
     ASSERT_TRUE(commands.SendWakeupMode(1));
     mouse.Send("unplug");
-    ASSERT_TRUE(WaitFor([&] { return Interfaces() == 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return Interfaces() == 0; }));
     EXPECT_FALSE(commands.SendWakeupMode(1));
     DeviceReports::DeviceInfo info;
     EXPECT_FALSE(commands.ReadDeviceInfo(info));
@@ -285,8 +200,8 @@ TEST_F(VirtualMouseLink, AnUnpluggedDeviceFailsItsExchanges) {
 }
 
 TEST_F(VirtualMouseLink, AnotherModelsReceiverIsLeftOut) {
-    VirtualMouseProcess mouse(dir, {"--mode", "receiver", "--model", "102"});
-    ASSERT_TRUE(WaitFor([&] { return Interfaces() == 2; }));
+    VirtualMouseRun mouse(dir, {"--mode", "receiver", "--model", "102"});
+    ASSERT_TRUE(WaitUntil([&] { return Interfaces() == 2; }));
     connector.SetCurrentType(102);
     connector.ConnectDevices();  // its own model: accepted
     EXPECT_EQ(hid.GetConnectionMode(), 1);
@@ -298,8 +213,8 @@ TEST_F(VirtualMouseLink, AnotherModelsReceiverIsLeftOut) {
 
 TEST_F(VirtualMouseLink, OnboardMemorySurvivesARestart) {
     {
-        VirtualMouseProcess mouse(dir, {"--mode", "cable"});
-        ASSERT_TRUE(WaitFor([&] { return Interfaces() == 2; }));
+        VirtualMouseRun mouse(dir, {"--mode", "cable"});
+        ASSERT_TRUE(WaitUntil([&] { return Interfaces() == 2; }));
         connector.ConnectDevices();
         db.SetConfigValue(1, L"dpi_group0_value", L"450");
         DeviceCommands commands(hid, db);
@@ -308,8 +223,8 @@ TEST_F(VirtualMouseLink, OnboardMemorySurvivesARestart) {
         EXPECT_EQ(mouse.Quit(), 0);
     }
     EXPECT_EQ(Interfaces(), 0u);
-    VirtualMouseProcess mouse(dir, {"--mode", "cable"});
-    ASSERT_TRUE(WaitFor([&] { return Interfaces() == 2; }));
+    VirtualMouseRun mouse(dir, {"--mode", "cable"});
+    ASSERT_TRUE(WaitUntil([&] { return Interfaces() == 2; }));
     connector.ConnectDevices();
     DeviceCommands commands(hid, db);
     DeviceReports::DeviceSettings settings;
@@ -322,15 +237,15 @@ TEST_F(VirtualMouseLink, OnboardMemorySurvivesARestart) {
 }
 
 TEST_F(VirtualMouseLink, DpiButtonAndBatteryAreReportedByTheMouse) {
-    VirtualMouseProcess mouse(dir, {"--mode", "cable"});
-    ASSERT_TRUE(WaitFor([&] { return Interfaces() == 2; }));
+    VirtualMouseRun mouse(dir, {"--mode", "cable"});
+    ASSERT_TRUE(WaitUntil([&] { return Interfaces() == 2; }));
     connector.ConnectDevices();
     HidHandlePtr handle = hid.GetCommandHandle();
     ASSERT_TRUE(handle);
     mouse.Send("battery 42 charging");
     mouse.Send("dpi-button");
     std::vector<DeviceReports::MouseState> states;
-    WaitFor([&] {
+    WaitUntil([&] {
         uint8_t report[21] = {};
         int got = hid.ReadInputReport(handle, report, sizeof report);
         auto parsed = got > 0 ? DeviceReports::ParseDeviceReport(report, got) : std::nullopt;
@@ -365,8 +280,8 @@ TEST_F(VirtualMouseLink, EveryCommandReachesTheMouseAsBuiltInEachMode) {
         SCOPED_TRACE(mode);
         std::string iface = std::string(mode) + "-01";
         int connection = std::string(mode) == "cable" ? 0 : 1;
-        VirtualMouseProcess mouse(dir, {"--mode", mode});
-        ASSERT_TRUE(WaitFor([&] { return Interfaces() == 2; }));
+        VirtualMouseRun mouse(dir, {"--mode", mode});
+        ASSERT_TRUE(WaitUntil([&] { return Interfaces() == 2; }));
         connector.ConnectDevices();
         ASSERT_EQ(hid.GetConnectionMode(), connection);
         DeviceCommands commands(hid, db);
@@ -415,14 +330,14 @@ TEST_F(VirtualMouseLink, EveryCommandReachesTheMouseAsBuiltInEachMode) {
         ASSERT_TRUE(commands.ReadLightingInfo(light));
         EXPECT_EQ(light.current_mode, 2);
         EXPECT_EQ(mouse.Quit(), 0);
-        ASSERT_TRUE(WaitFor([&] { return Interfaces() == 0; }));
+        ASSERT_TRUE(WaitUntil([&] { return Interfaces() == 0; }));
         std::filesystem::remove(dir + "/virtual-mouse.log");
     }
 }
 
 TEST_F(VirtualMouseLink, BluetoothOffersNoCommandInterface) {
-    VirtualMouseProcess mouse(dir, {"--mode", "bluetooth"});
-    ASSERT_TRUE(WaitFor([&] { return Interfaces() == 1; }));
+    VirtualMouseRun mouse(dir, {"--mode", "bluetooth"});
+    ASSERT_TRUE(WaitUntil([&] { return Interfaces() == 1; }));
     connector.ConnectDevices();
     EXPECT_EQ(hid.GetConnectionMode(), 2);
     EXPECT_EQ(view.status, 54);
@@ -432,8 +347,8 @@ TEST_F(VirtualMouseLink, BluetoothOffersNoCommandInterface) {
 }
 
 TEST_F(VirtualMouseLink, MacroPacketsAreStoredAndReadBackInPieces) {
-    VirtualMouseProcess mouse(dir, {"--mode", "cable"});
-    ASSERT_TRUE(WaitFor([&] { return Interfaces() == 2; }));
+    VirtualMouseRun mouse(dir, {"--mode", "cable"});
+    ASSERT_TRUE(WaitUntil([&] { return Interfaces() == 2; }));
     connector.ConnectDevices();
     DeviceCommands commands(hid, db);
     // A macro of 14 items (62 bytes) goes out as two packets of 58 and 4 bytes.
