@@ -305,7 +305,7 @@ int CliButton(CliSession& s, const CliArgs& args) {
         return CliFinishChange(
             s, SetLeftButtonLock(s.Store(), s.Profile(), locked),
             std::string("The left button is ") + (locked ? "locked" : "unlocked"),
-            JsonValue::MakeObject().Set("locked", locked));
+            JsonValue::MakeObject().Set("locked", locked), CliChangeKind::kStoreOnly);
     }
     if (verb == "reset-all" && args.size() == 1) {
         if (int prepared = CliPrepareChange(s); prepared != kExitDone) {

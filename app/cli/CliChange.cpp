@@ -46,7 +46,7 @@ int CliPrepareChange(CliSession& s, CliChangeKind kind) {
 }
 
 int CliFinishChange(CliSession& s, const PageResult& result, const std::string& done,
-                    JsonValue json) {
+                    JsonValue json, CliChangeKind kind) {
     if (!result.ok) {
         s.Out().Error(Quorl::WideToUtf8(result.message));
         return result.storeFailed ? kExitFailed : kExitUsage;
@@ -79,7 +79,8 @@ int CliFinishChange(CliSession& s, const PageResult& result, const std::string& 
     }
     json.Set("profile", profile).Set("sent", sent);
     std::string line = done;
-    if (!result.tasks.empty() && !sent) {
+    // The page operations return no tasks for a profile that is not active, so ask the store.
+    if (kind != CliChangeKind::kStoreOnly && !s.IsActiveProfile(profile)) {
         line += " (stored in profile " + std::to_string(profile) +
                 ", which is not active: the mouse gets it when that profile is switched to)";
     }

@@ -53,6 +53,7 @@ enum class CliChangeKind {
 int CliPrepareChange(CliSession& s, CliChangeKind kind = CliChangeKind::kSettings);
 // After a settings operation: a refusal prints its message (exit 2, or 1 when the store
 // failed); otherwise the tasks go to the mouse when the profile is the active one, and the
-// result is printed. done is the text line; json gets "profile" and "sent".
+// result is printed, saying so when a settings change waits for its profile to be switched to.
+// done is the text line; json gets "profile" and "sent".
 int CliFinishChange(CliSession& s, const PageResult& result, const std::string& done,
-                    JsonValue json);
+                    JsonValue json, CliChangeKind kind = CliChangeKind::kSettings);

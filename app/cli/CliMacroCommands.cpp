@@ -83,7 +83,7 @@ int StoreChange(CliSession& s, const PageResult& result, const std::string& done
     if (int prepared = CliPrepareChange(s, CliChangeKind::kStoreOnly); prepared != kExitDone) {
         return prepared;
     }
-    return CliFinishChange(s, result, done, std::move(json));
+    return CliFinishChange(s, result, done, std::move(json), CliChangeKind::kStoreOnly);
 }
 
 }  // namespace

@@ -104,7 +104,8 @@ int CliProfile(CliSession& s, const CliArgs& args) {
         }
         PageResult result = RenameProfile(s.Store(), profile, Quorl::Utf8ToWide(args[2]));
         return CliFinishChange(s, result, "Profile " + args[1] + " renamed to " + args[2],
-                               JsonValue::MakeObject().Set("name", args[2]));
+                               JsonValue::MakeObject().Set("name", args[2]),
+                               CliChangeKind::kStoreOnly);
     }
     if (verb == "import" && args.size() == 2) {
         // Into --profile, else the active profile; the mouse gets it when that is active.

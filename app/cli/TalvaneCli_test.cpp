@@ -300,6 +300,7 @@ TEST_F(TalvaneCliTest, AnotherProfileIsOnlyStoredAndSwitchingSendsIt) {
     EXPECT_EQ(Config(2, L"dpi_group0_value"), L"800");
     EXPECT_EQ(Config(1, L"dpi_group0_value"), L"1000");
     EXPECT_EQ(Log().size(), before);
+    EXPECT_NE(r.out.find("which is not active"), std::string::npos) << r.out;
     r = cli.Run({"profile", "switch", "2"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(Sent(before, "52 57")) << Log().substr(before);
