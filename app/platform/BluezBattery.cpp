@@ -32,6 +32,24 @@ int PercentageOf(GVariant* properties) {
     return level;
 }
 
+// The battery's Percentage as BlueZ tells it now; -1 when it cannot be read.
+int ReadPercentage(GDBusConnection* connection, const std::string& path) {
+    GError* error = nullptr;
+    GVariant* reply = g_dbus_connection_call_sync(
+        connection, kBluez, path.c_str(), "org.freedesktop.DBus.Properties", "GetAll",
+        g_variant_new("(s)", kBattery), G_VARIANT_TYPE("(a{sv})"), G_DBUS_CALL_FLAGS_NONE,
+        kCallTimeoutMs, nullptr, &error);
+    g_clear_error(&error);
+    if (reply == nullptr) {
+        return -1;
+    }
+    GVariant* properties = g_variant_get_child_value(reply, 0);
+    const int level = PercentageOf(properties);
+    g_variant_unref(properties);
+    g_variant_unref(reply);
+    return level;
+}
+
 }  // namespace
 
 struct BluezBatteryService::Loop {
@@ -115,6 +133,12 @@ struct BluezBatteryService::Loop {
                 connection, kBluez, "org.freedesktop.DBus.Properties", "PropertiesChanged",
                 path.c_str(), kBattery, G_DBUS_SIGNAL_FLAGS_NONE, &Loop::OnPropertiesChanged, this,
                 nullptr);
+            // Read again once subscribed: the bus handles this connection's messages in order,
+            // so the match is in place by the answer, and a change made since the listing is
+            // either in the answer or arrives as a signal.
+            if (const int now = ReadPercentage(connection, path); now >= 0) {
+                level = now;
+            }
             if (level >= 0) {
                 handler(level);
             }
